@@ -1,0 +1,21 @@
+# The Debian packages the game and its tests need; sourced by play.sh and test.sh.
+QUORVEL_PACKAGES=(
+  build-essential cmake pkg-config
+  libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev libjpeg-dev
+  libgtest-dev
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+install_deps() {
+  local missing=()
+  local p
+  for p in "${QUORVEL_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
