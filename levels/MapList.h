@@ -10,7 +10,8 @@ public:
     int load(std::string path);
 
     std::size_t size() const { return entries.size(); }
-    const std::string& operator[](std::size_t index) const { return entries[index]; }
+    // Past the end: the empty string, a path that opens nothing.
+    const std::string& operator[](std::size_t index) const;
 
 private:
     std::vector<std::string> entries;
