@@ -97,6 +97,8 @@ int Map::makeFlat(int newRows, int newColumns)
 
 bool Map::contains(float x, float, float z)
 {
+    if (tileSizeX == 0.0f || tileSizeZ == 0.0f)
+        return false;  // no cell at all; also keeps the division defined
     int row = 0;
     int column = 0;
     if (!truncateToCell(x / tileSizeX, row) || !truncateToCell(z / tileSizeZ, column))

@@ -35,14 +35,21 @@ public:
     std::string gridFile;
     std::vector<ITile*> grid;
 
+    // Outside the grid (negative indices too): writes "badIndex" on std::cout, returns null.
+    // The tile is lent: it lives until clear().
     ITile* getTile(int row, int column);
+    // Outside the grid: false and no change. Never deletes the tile it replaces.
     bool setTile(int row, int column, ITile* tile);
-    int initGrid();
-    int makeFlat(int rows, int columns);
+    // Both fills append rows x columns tiles to whatever grid holds.
+    int initGrid();  // height = row index
+    int makeFlat(int rows, int columns);  // height 0
+    // The cell of (x, z) with the far bounds inclusive: row == rows still counts.
     bool contains(float x, float y, float z);
-    void clear();
+    void clear();  // deletes every tile; the level's other fields stay
 
+    // The loaders append to grid, so give them an empty one. Short or missing files are not
+    // errors: whatever they do not give keeps its value.
     int load(std::string path);
-    int readHeader(std::string path);
-    int loadGrid(std::string path);
+    int readHeader(std::string path);  // 0 when the header does not open, else 1
+    int loadGrid(std::string path);    // refuses more than maxGridCells: rows, columns set to 0
 };

@@ -9,7 +9,7 @@ public:
 };
 
 // The only kind of tile: a box at some height. A hole is an NTile far below the grid.
-// The constructor leaves height unset; every creator assigns it straight away.
+// Every creator sets height straight away; it starts at 0 so a forgotten one is still defined.
 class NTile : public ITile {
 public:
     NTile() = default;
