@@ -1,0 +1,30 @@
+#pragma once
+// The reference count behind AddRef/Release for the objects D3DX hands out.
+
+#include "platform/d3d9.h"
+
+namespace platform::d3dx {
+
+template <class Interface>
+class RefCounted : public Interface {
+public:
+    ULONG AddRef() override { return ++references_; }
+
+    ULONG Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+protected:
+    RefCounted() = default;
+    RefCounted(const RefCounted&) = delete;
+    RefCounted& operator=(const RefCounted&) = delete;
+
+private:
+    ULONG references_ = 1;
+};
+
+}  // namespace platform::d3dx
