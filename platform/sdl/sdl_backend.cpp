@@ -1,0 +1,165 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sdl/sdl_keys.h"
+#include "platform/win32/latin1.h"
+#include "platform/win32/layer_reset.h"
+
+namespace platform {
+
+std::unique_ptr<SdlBackend> SdlBackend::open(std::string& error) {
+    bool chosenDriver = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    bool wayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (!chosenDriver && !wayland) {
+        // Probing Wayland with no session prints its own complaints on the console.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,KMSDRM");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = (!chosenDriver && !wayland && std::getenv("DISPLAY") == nullptr)
+                    ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
+                    : SDL_GetError();
+        return nullptr;
+    }
+    // Without a display SDL falls back to drivers that draw nowhere; a game nobody can see is
+    // no use, unless someone chose such a driver on purpose.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!chosenDriver && driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        error = std::string("SDL found only its '") + driver + "' video driver";
+        SDL_Quit();
+        return nullptr;
+    }
+    return std::unique_ptr<SdlBackend>(new SdlBackend());
+}
+
+SdlBackend::~SdlBackend() {
+    if (currentBackend() == this) {
+        resetWindowsLayer();  // its windows are about to go with SDL
+        setBackend(nullptr);
+    }
+    SDL_Quit();
+}
+
+void* SdlBackend::createWindow(const char* title, int x, int y, int width, int height) {
+    // Read when the window picks its visual, so they must come first.
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+
+    // Until the window manager has framed the window its borders are unknown, so the client
+    // area starts at the outer size and shrinks when the window is shown.
+    SDL_Window* window = SDL_CreateWindow(latin1ToUtf8(title).c_str(), x, y, std::max(width, 1),
+                                          std::max(height, 1), SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        std::fprintf(stderr, "quorvel: cannot create the window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    windows_.push_back(Frame{window, x, y, width, height});
+    return window;
+}
+
+void SdlBackend::showWindow(void* nativeWindow) {
+    Frame* frame = find(nativeWindow);
+    if (frame == nullptr) {
+        return;
+    }
+    SDL_ShowWindow(frame->window);
+    SDL_RaiseWindow(frame->window);  // keyboard focus, so the keys come to the game
+
+    // Windows sizes the frame, SDL the client area: take the borders off where they are known.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(frame->window, &top, &left, &bottom, &right) == 0 &&
+        (top | left | bottom | right) != 0) {
+        SDL_SetWindowSize(frame->window, std::max(frame->width - left - right, 1),
+                          std::max(frame->height - top - bottom, 1));
+        SDL_SetWindowPosition(frame->window, frame->x + left, frame->y + top);
+    }
+}
+
+void SdlBackend::destroyWindow(void* nativeWindow) {
+    auto it = std::find_if(windows_.begin(), windows_.end(),
+                           [nativeWindow](const Frame& f) { return f.window == nativeWindow; });
+    if (it != windows_.end()) {
+        SDL_DestroyWindow(it->window);
+        windows_.erase(it);
+    }
+}
+
+void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
+    // One close request per window, however many ways SDL reports it.
+    std::vector<SDL_Window*> closing;
+    auto requestClose = [&](SDL_Window* window) {
+        if (window != nullptr && std::find(closing.begin(), closing.end(), window) == closing.end()) {
+            closing.push_back(window);
+            out.push_back(BackendEvent{BackendEvent::CloseRequested, window, 0, false});
+        }
+    };
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            WPARAM virtualKey = 0;
+            if (virtualKeyOf(event.key.keysym.sym, virtualKey)) {
+                out.push_back(BackendEvent{
+                    event.type == SDL_KEYDOWN ? BackendEvent::KeyDown : BackendEvent::KeyUp,
+                    SDL_GetWindowFromID(event.key.windowID), virtualKey, event.key.repeat != 0});
+            }
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                requestClose(SDL_GetWindowFromID(event.window.windowID));
+            }
+            break;
+        case SDL_QUIT:  // the last window closed, or the process was asked to stop
+            for (const Frame& frame : windows_) {
+                requestClose(frame.window);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+DWORD SdlBackend::milliseconds() { return SDL_GetTicks(); }
+
+int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/) {
+    std::string utf8Text = latin1ToUtf8(text);
+    std::string utf8Caption = latin1ToUtf8(caption);
+    int failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
+                                          utf8Text.c_str(), nullptr);
+
+    // Keys pressed while the box was up belong to the box, never to the game.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+
+    if (failed != 0) {
+        // The player must still learn what happened; say it on the console instead.
+        std::fprintf(stderr, "%s: %s (no message box: %s)\n", utf8Caption.c_str(), utf8Text.c_str(),
+                     SDL_GetError());
+        return 0;
+    }
+    return IDOK;
+}
+
+SdlBackend::Frame* SdlBackend::find(const void* nativeWindow) {
+    for (Frame& frame : windows_) {
+        if (frame.window == nativeWindow) {
+            return &frame;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace platform
