@@ -1,24 +1,16 @@
 #include "levels/Map.h"
 
+#include "levels/CellIndex.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
 
 namespace {
 
-// Truncates a cell quotient toward zero; false when no int holds it (NaN, infinities, far away).
-bool truncateToCell(float quotient, int& cell)
-{
-    const double q = quotient;
-    if (!(q > -2147483649.0 && q < 2147483648.0))
-        return false;
-    cell = static_cast<int>(q);
-    return true;
-}
-
 // Index of a cell inside the grid, or -1. The entry count is checked too, so a cleared
 // grid whose dimensions are still set answers "outside" instead of reading past the end.
-std::int64_t cellIndex(const Map& map, int row, int column)
+std::int64_t gridIndex(const Map& map, int row, int column)
 {
     if (row < 0 || column < 0 || row >= map.rows || column >= map.columns)
         return -1;
@@ -63,7 +55,7 @@ Map::~Map() = default;
 
 ITile* Map::getTile(int row, int column)
 {
-    const std::int64_t index = cellIndex(*this, row, column);
+    const std::int64_t index = gridIndex(*this, row, column);
     if (index < 0) {
         std::cout << "badIndex";
         return nullptr;
@@ -73,7 +65,7 @@ ITile* Map::getTile(int row, int column)
 
 bool Map::setTile(int row, int column, ITile* tile)
 {
-    const std::int64_t index = cellIndex(*this, row, column);
+    const std::int64_t index = gridIndex(*this, row, column);
     if (index < 0)
         return false;
     grid[static_cast<std::size_t>(index)] = tile;
@@ -99,10 +91,9 @@ bool Map::contains(float x, float, float z)
 {
     if (tileSizeX == 0.0f || tileSizeZ == 0.0f)
         return false;  // no cell at all; also keeps the division defined
-    int row = 0;
-    int column = 0;
-    if (!truncateToCell(x / tileSizeX, row) || !truncateToCell(z / tileSizeZ, column))
-        return false;
+    // A quotient no int holds becomes INT32_MIN, which the bounds below refuse.
+    const int row = cellIndex(x / tileSizeX);
+    const int column = cellIndex(z / tileSizeZ);
     // The far bounds are inclusive: the cell just past the last row or column counts as inside.
     return row >= 0 && column >= 0 && row <= rows && column <= columns;
 }

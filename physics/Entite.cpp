@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "physics/CellIndex.h"
+#include "levels/CellIndex.h"
 
 void ContactFlags::clear()
 {

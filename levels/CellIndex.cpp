@@ -1,4 +1,4 @@
-#include "physics/CellIndex.h"
+#include "levels/CellIndex.h"
 
 #include <cmath>
 #include <limits>
