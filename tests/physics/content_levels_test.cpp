@@ -18,8 +18,9 @@
 #include "levels/MapList.h"
 #include "physics/Snake.h"
 
+#include <cstdlib>
 namespace {
-
+std::uint32_t jit(std::size_t i){ const char* e=getenv("QJ"); if(!e) return 0; unsigned seed=atoi(e); unsigned h=(seed*2654435761u)^(unsigned(i)*40503u); h^=h>>13; h*=0x5bd1e995; h^=h>>15; unsigned base=seed%4*25; return base + h%61; }
 using content::KeyPress;
 
 enum class Ending { Goal, Fall, TimeOut };
@@ -78,8 +79,9 @@ public:
     {
         open();
         ball.update(&map, now);  // the first update only lifts the ball; get it over with
-        while (level < index)
-            nextLevel();
+        level = index;
+        map.clear();
+        map.load(list[level]);
         placeAtStart();
     }
 
@@ -99,7 +101,7 @@ public:
                 ball.lastUpdate = now;
                 return fell;
             }
-            if (next < keys.size() && now - began >= keys[next].atMs) {
+            if (next < keys.size() && now - began >= keys[next].atMs + jit(next)) {
                 if (!press(keys[next].key))
                     ++blocked;
                 ++next;
@@ -145,7 +147,7 @@ private:
     }
 
     std::uint32_t step;
-    std::uint32_t boxOpenMs = 2000;
+    std::uint32_t boxOpenMs = getenv("QB") ? atoi(getenv("QB")) : 2000;
     std::uint32_t now = 100000;  // well past 500 ms, where a jumpStart of 0 still counts as a jump
 };
 
@@ -288,7 +290,7 @@ TEST_P(EveryLevelIsWon, InOrderWithoutAFall)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ClockSteps, EveryLevelIsWon, ::testing::Values(5u, 1u, 3u, 7u, 10u),
+INSTANTIATE_TEST_SUITE_P(ClockSteps, EveryLevelIsWon, ::testing::Range(1u, 20u),
                          [](const auto& info) { return "every_" + std::to_string(info.param) + "ms"; });
 
 TEST_F(ShippedLevels, AFallBringsTheBallBackToTheStart)
