@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/d3d9/primitive_count.h"
+#include "platform/d3d9/texture_limits.h"
 
 namespace platform {
 
@@ -44,9 +45,6 @@ HRESULT create(RecordedCall& call, bool released, Interface** out, bool argument
     call.object = made;
     return call.result;
 }
-
-// The largest texture side we accept, as a real adapter would have one.
-constexpr UINT kMaxTextureSide = 8192;
 
 }  // namespace
 

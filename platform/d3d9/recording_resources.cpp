@@ -1,3 +1,4 @@
+#include "platform/d3d9/lock_range.h"
 #include "platform/d3d9/recording_device.h"
 
 namespace platform {
@@ -42,9 +43,8 @@ HRESULT RecordingBuffer<Interface>::Lock(UINT offset, UINT size, void** data, DW
     if (!this->alive(lockName_.c_str())) return call.result = D3DERR_INVALIDCALL;
     call.result = rec.injectedFailure(lockName_);
     if (FAILED(call.result)) return call.result;
-    const std::size_t length = bytes_.size();
-    // Size 0 means "to the end", as in Direct3D.
-    if (data == nullptr || offset > length || size > length - offset) {
+    std::size_t end = 0;
+    if (data == nullptr || !lockRange(bytes_.size(), offset, size, end)) {
         rec.misuse(lockName_ + " outside the buffer");
         return call.result = D3DERR_INVALIDCALL;
     }
@@ -94,14 +94,9 @@ HRESULT RecordingTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const REC
     if (locked == nullptr || level != 0) return call.result = D3DERR_INVALIDCALL;
     std::size_t left = 0;
     std::size_t top = 0;
-    if (rect != nullptr) {
-        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
-            static_cast<UINT>(rect->right) > width || static_cast<UINT>(rect->bottom) > height) {
-            rec.misuse("LockRect outside the texture");
-            return call.result = D3DERR_INVALIDCALL;
-        }
-        left = static_cast<std::size_t>(rect->left);
-        top = static_cast<std::size_t>(rect->top);
+    if (!lockRectOrigin(rect, width, height, left, top)) {
+        rec.misuse("LockRect outside the texture");
+        return call.result = D3DERR_INVALIDCALL;
     }
     locked->Pitch = static_cast<INT>(width * 4);
     locked->pBits = pixels_.data() + (top * width + left) * 4;
