@@ -14,12 +14,8 @@ TEST(Latin1ToUtf8, ConvertsEveryByteToItsCodePoint) {
     const Case cases[] = {
         {"", ""},
         {"AAAOUCHH!", "AAAOUCHH!"},
-        {"viand\xE9", "viand\xC3\xA9"},
-        {"\x7F", "\x7F"},
-        {"\x80", "\xC2\x80"},
-        {"\xA0\xBF", "\xC2\xA0\xC2\xBF"},
-        {"\xC0", "\xC3\x80"},
-        {"\xFF", "\xC3\xBF"},
+        {"Beurk, tu t'es viand\xE9! c'est comique!", "Beurk, tu t'es viand\xC3\xA9! c'est comique!"},
+        {"\x7F\x80\xFF", "\x7F\xC2\x80\xC3\xBF"},
         {"c'\xE9tait ^^\n", "c'\xC3\xA9tait ^^\n"},
     };
     for (const Case& c : cases) {
@@ -27,13 +23,6 @@ TEST(Latin1ToUtf8, ConvertsEveryByteToItsCodePoint) {
         EXPECT_EQ(platform::latin1ToUtf8(c.latin1), c.utf8);
     }
     EXPECT_EQ(platform::latin1ToUtf8(nullptr), "");
-}
-
-TEST(Latin1ToUtf8, TheFallMessageGrowsByOneByte) {
-    const char fall[] = "Beurk, tu t'es viand\xE9! c'est comique!";
-    std::string utf8 = platform::latin1ToUtf8(fall);
-    EXPECT_EQ(utf8.size(), 38u);
-    EXPECT_EQ(utf8, "Beurk, tu t'es viand\xC3\xA9! c'est comique!");
 }
 
 TEST(Latin1ToUtf8, AllHighBytesMakeValidTwoByteSequences) {

@@ -53,16 +53,6 @@ TEST_F(MessageQueueTest, PeekRemovesKeyMessagesInOrderWithTheirFields) {
     EXPECT_EQ(msg.message, WM_KEYUP);  // still the last one taken
 }
 
-TEST_F(MessageQueueTest, PeekWithoutRemovalLeavesTheMessageQueued) {
-    backend.keyDown('M');
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(msg.message, WM_KEYDOWN);
-    msg = MSG{};
-    ASSERT_TRUE(peek());
-    EXPECT_EQ(msg.message, WM_KEYDOWN);
-    EXPECT_FALSE(peek());
-}
-
 TEST_F(MessageQueueTest, TranslatePostsACharacterOnlyForCharacterKeys) {
     struct Case {
         WPARAM key;

@@ -134,14 +134,6 @@ TEST_F(WindowsTest, StaleAndForeignHandlesAreRefused) {
     EXPECT_FALSE(backend.windows()[1].destroyed);
 }
 
-TEST_F(WindowsTest, FixedHandlesForModuleAndDesktop) {
-    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
-    EXPECT_EQ(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr));
-    EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
-    EXPECT_NE(GetDesktopWindow(), nullptr);
-    EXPECT_EQ(GetDesktopWindow(), GetDesktopWindow());
-}
-
 TEST(ScriptedBackendLifetime, ANewBackendStartsTheLayerAfresh) {
     {
         platform::ScriptedBackend first;
