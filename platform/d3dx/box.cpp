@@ -77,7 +77,7 @@ HRESULT D3DXCreateBox(IDirect3DDevice9* device, float width, float height, float
     if (device == nullptr || mesh == nullptr || !validSize) {
         return D3DERR_INVALIDCALL;
     }
-    const MeshData data = boxData(width, height, depth);
+    MeshData data = boxData(width, height, depth);
     ID3DXMesh* box = nullptr;
     const HRESULT result = createMesh(device, D3DXMESH_MANAGED, data, &box);
     if (FAILED(result)) {

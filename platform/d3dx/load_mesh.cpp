@@ -22,7 +22,7 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* dev
     if (!parsed) {
         return D3DXERR_INVALIDDATA;
     }
-    const BuiltMesh built = buildMesh(*parsed);
+    BuiltMesh built = buildMesh(*parsed);
     if (built.data.attributes.empty()) {
         return D3DXERR_INVALIDDATA;  // nothing to draw
     }

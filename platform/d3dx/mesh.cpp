@@ -69,30 +69,37 @@ private:
     std::vector<AttributeRange> table_;
 };
 
-// Face numbers ordered by attribute, keeping file order within one attribute.
-std::vector<DWORD> facesByAttribute(const MeshData& data) {
+void sortFacesByAttribute(MeshData& data) {
     std::vector<DWORD> order(data.attributes.size());
     std::iota(order.begin(), order.end(), DWORD{0});
     std::stable_sort(order.begin(), order.end(),
                      [&](DWORD a, DWORD b) { return data.attributes[a] < data.attributes[b]; });
-    return order;
+    MeshData sorted;
+    sorted.indices.reserve(data.indices.size());
+    sorted.attributes.reserve(data.attributes.size());
+    for (DWORD face : order) {
+        sorted.indices.insert(sorted.indices.end(), data.indices.begin() + face * 3, data.indices.begin() + face * 3 + 3);
+        sorted.attributes.push_back(data.attributes[face]);
+    }
+    data.indices = std::move(sorted.indices);
+    data.attributes = std::move(sorted.attributes);
 }
 
-std::vector<AttributeRange> attributeTable(const MeshData& data, const std::vector<DWORD>& order) {
-    const DWORD highest = *std::max_element(data.attributes.begin(), data.attributes.end());
+// The faces must already be sorted by attribute.
+std::vector<AttributeRange> attributeTable(const MeshData& data) {
+    const DWORD highest = data.attributes.back();
     std::vector<AttributeRange> table(static_cast<size_t>(highest) + 1);
-    for (size_t position = 0; position < order.size();) {
-        const DWORD attribute = data.attributes[order[position]];
+    for (size_t face = 0; face < data.attributes.size();) {
+        const DWORD attribute = data.attributes[face];
         AttributeRange& range = table[attribute];
-        range.startIndex = static_cast<UINT>(position * 3);
+        range.startIndex = static_cast<UINT>(face * 3);
         DWORD low = std::numeric_limits<DWORD>::max();
         DWORD high = 0;
-        for (; position < order.size() && data.attributes[order[position]] == attribute; ++position) {
+        for (; face < data.attributes.size() && data.attributes[face] == attribute; ++face) {
             ++range.faceCount;
-            for (int corner = 0; corner < 3; ++corner) {
-                const DWORD vertex = data.indices[order[position] * 3 + corner];
-                low = std::min(low, vertex);
-                high = std::max(high, vertex);
+            for (size_t corner = face * 3; corner < face * 3 + 3; ++corner) {
+                low = std::min(low, data.indices[corner]);
+                high = std::max(high, data.indices[corner]);
             }
         }
         range.minVertex = low;
@@ -138,17 +145,9 @@ HRESULT createVertexBuffer(IDirect3DDevice9* device, D3DPOOL pool, const MeshDat
     return createFilled(create, data.vertices.data(), data.vertices.size() * sizeof(MeshVertex), out);
 }
 
-// The triangles' indices in attribute order.
 template <class Index>
-std::vector<Index> sortedIndices(const MeshData& data, const std::vector<DWORD>& order) {
-    std::vector<Index> indices;
-    indices.reserve(data.indices.size());
-    for (DWORD face : order) {
-        for (int corner = 0; corner < 3; ++corner) {
-            indices.push_back(static_cast<Index>(data.indices[face * 3 + corner]));
-        }
-    }
-    return indices;
+std::vector<Index> narrowed(const std::vector<DWORD>& indices) {
+    return std::vector<Index>(indices.begin(), indices.end());
 }
 
 template <class Index>
@@ -162,11 +161,11 @@ HRESULT createIndexBuffer(IDirect3DDevice9* device, D3DPOOL pool, D3DFORMAT form
 
 // 16-bit indices whenever the vertex count allows, as D3DX does by default.
 HRESULT createIndexBuffer(IDirect3DDevice9* device, D3DPOOL pool, const MeshData& data,
-                          const std::vector<DWORD>& order, IDirect3DIndexBuffer9** out) {
+                          IDirect3DIndexBuffer9** out) {
     if (data.vertices.size() <= 0xFFFF) {
-        return createIndexBuffer(device, pool, D3DFMT_INDEX16, sortedIndices<WORD>(data, order), out);
+        return createIndexBuffer(device, pool, D3DFMT_INDEX16, narrowed<WORD>(data.indices), out);
     }
-    return createIndexBuffer(device, pool, D3DFMT_INDEX32, sortedIndices<DWORD>(data, order), out);
+    return createIndexBuffer(device, pool, D3DFMT_INDEX32, data.indices, out);
 }
 
 // Sizes the buffers can take, and indices that stay inside the vertices.
@@ -182,12 +181,12 @@ bool isWellFormed(const MeshData& data) {
 
 }  // namespace
 
-HRESULT createMesh(IDirect3DDevice9* device, DWORD options, const MeshData& data, ID3DXMesh** mesh) {
+HRESULT createMesh(IDirect3DDevice9* device, DWORD options, MeshData& data, ID3DXMesh** mesh) {
     if (device == nullptr || mesh == nullptr || !isWellFormed(data)) {
         return D3DERR_INVALIDCALL;
     }
-    const std::vector<DWORD> order = facesByAttribute(data);
-    std::vector<AttributeRange> table = attributeTable(data, order);
+    sortFacesByAttribute(data);
+    std::vector<AttributeRange> table = attributeTable(data);
 
     IDirect3DVertexBuffer9* vertices = nullptr;
     HRESULT result = createVertexBuffer(device, (options & kVertexBufferManaged) ? D3DPOOL_MANAGED : D3DPOOL_DEFAULT,
@@ -197,7 +196,7 @@ HRESULT createMesh(IDirect3DDevice9* device, DWORD options, const MeshData& data
     }
     IDirect3DIndexBuffer9* indices = nullptr;
     result = createIndexBuffer(device, (options & kIndexBufferManaged) ? D3DPOOL_MANAGED : D3DPOOL_DEFAULT, data,
-                               order, &indices);
+                               &indices);
     if (FAILED(result)) {
         vertices->Release();
         return result;
