@@ -19,17 +19,21 @@ void showExclamation(const char* text, const char* caption) {
 
 // Position, velocity and camera angles all come from the level just loaded.
 void placeBallAtLevelStart() {
+    ReturnBallToStart();
+    currentCameraAngleA = gameMap.cameraAngleA;
+    currentCameraAngleB = gameMap.cameraAngleB;
+}
+
+}  // namespace
+
+void ReturnBallToStart() {
     ball.position.x = gameMap.startPosition.x;
     ball.position.y = gameMap.startPosition.y;
     ball.position.z = gameMap.startPosition.z;
     ball.velocity.x = 0.0f;
     ball.velocity.y = 0.0f;
     ball.velocity.z = 0.0f;
-    currentCameraAngleA = gameMap.cameraAngleA;
-    currentCameraAngleB = gameMap.cameraAngleB;
 }
-
-}  // namespace
 
 bool StartGame() {
     mapList.load(messages::levelListFile);

@@ -9,5 +9,8 @@ extern float currentCameraAngleB;
 // line on stderr, when the list has no level at all: there is nothing to play.
 bool StartGame();
 
+// The ball at the level's start position, at rest.
+void ReturnBallToStart();
+
 // The ball reached the goal: the next level, or the closing message on the last one.
 void AdvanceLevel();

@@ -18,12 +18,7 @@ void CheckFall() {
         return;
     }
     MessageBoxA(nullptr, messages::fallText, messages::fallCaption, MB_OK | MB_ICONEXCLAMATION);
-    ball.position.x = gameMap.startPosition.x;
-    ball.position.y = gameMap.startPosition.y;
-    ball.position.z = gameMap.startPosition.z;
-    ball.velocity.x = 0.0f;
-    ball.velocity.y = 0.0f;
-    ball.velocity.z = 0.0f;
+    ReturnBallToStart();
     // Read after the box closed, so the time it was open is not integrated as motion.
     ball.lastUpdate = timeGetTime();
 }
