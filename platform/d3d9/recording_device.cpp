@@ -1,8 +1,6 @@
 #include "platform/d3d9/recording_device.h"
 
-#include <cstring>
-
-#include "platform/d3d9/primitive_count.h"
+#include "platform/d3d9/index_reading.h"
 #include "platform/d3d9/texture_limits.h"
 
 namespace platform {
@@ -243,15 +241,7 @@ const char* RecordingDevice::drawFault(D3DPRIMITIVETYPE type, INT baseVertexInde
     const std::int64_t vertexCount =
         streamOffset_ > vertexBytes ? 0 : static_cast<std::int64_t>((vertexBytes - streamOffset_) / streamStride_);
     for (std::size_t i = 0; i < indexCount; ++i) {
-        std::uint32_t index = 0;
-        const std::uint8_t* at = indexBytes.data() + (startIndex + i) * indexSize;
-        if (indexSize == 4) {
-            std::memcpy(&index, at, 4);
-        } else {
-            std::uint16_t shortIndex = 0;
-            std::memcpy(&shortIndex, at, 2);
-            index = shortIndex;
-        }
+        const std::uint32_t index = indexAt(indexBytes.data(), indexSize, startIndex + i);
         if (index < minVertexIndex || index - minVertexIndex >= numVertices) {
             return "an index outside minVertexIndex..minVertexIndex+numVertices";
         }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/d3d9/primitive_count.h"
+#include "platform/d3d9/index_reading.h"
 #include "platform/d3d9/texture_limits.h"
 #include "platform/gl/gl_state_maps.h"
 

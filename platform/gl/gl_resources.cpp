@@ -1,8 +1,8 @@
 #include "platform/gl/gl_resources.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "platform/d3d9/index_reading.h"
 #include "platform/d3d9/lock_range.h"
 
 namespace platform {
@@ -97,16 +97,8 @@ void GLIndexBuffer::range(std::size_t start, std::size_t count, std::uint32_t& l
                           std::uint32_t& highest) const {
     lowest = 0xFFFFFFFFu;
     highest = 0;
-    const std::uint8_t* at = bytes().data() + start * indexSize;
-    for (std::size_t i = 0; i < count; ++i, at += indexSize) {
-        std::uint32_t index = 0;
-        if (indexSize == 4) {
-            std::memcpy(&index, at, 4);
-        } else {
-            std::uint16_t shortIndex = 0;
-            std::memcpy(&shortIndex, at, 2);
-            index = shortIndex;
-        }
+    for (std::size_t i = start; i < start + count; ++i) {
+        const std::uint32_t index = indexAt(bytes().data(), indexSize, i);
         lowest = std::min(lowest, index);
         highest = std::max(highest, index);
     }
