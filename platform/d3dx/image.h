@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/d3d9/texture_limits.h"
 
 namespace platform::d3dx {
 
-// Wider or taller pictures than this are refused before any pixel memory is taken.
-constexpr UINT kMaxImageSide = 8192;
+// Wider or taller pictures than a texture can be are refused before any pixel memory is taken.
+constexpr UINT kMaxImageSide = kMaxTextureSide;
 
 struct Image {
     UINT width = 0;

@@ -25,6 +25,9 @@ bool decodePng(const unsigned char* data, std::size_t size, Image& image) {
         png_image_free(&png);
         return false;
     }
+    // 16-bit files without gamma information are taken as the same encoding as 8-bit ones
+    // (libpng would take them for linear light and brighten them).
+    png.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     png.format = PNG_FORMAT_BGRA;
     std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(png));
     const bool finished = png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr) != 0;
