@@ -1,8 +1,9 @@
 // Writes the ball mesh: a sphere of radius 1 in the DirectX .x text format, with normals,
 // texture coordinates and one textured material. Run from the source tree: make_ball game/boule.x
 //
-// The sphere is a latitude-longitude grid. Its seam and its poles repeat vertices so that every
-// vertex has one texture coordinate; the triangles at the poles that would collapse are left out.
+// The sphere is a latitude-longitude grid. Its seam repeats a column of vertices so that every
+// vertex has one texture coordinate, and each pole has one vertex per sector, placed at the
+// middle of that sector in the texture; so every vertex belongs to some face.
 
 #include <cmath>
 #include <cstdio>
@@ -26,39 +27,49 @@ struct Face {
     int a, b, c;
 };
 
-int vertexIndex(int stack, int slice) { return stack * (kSlices + 1) + slice; }
+Vertex onSphere(double polar, double azimuth, double u, double v)
+{
+    return {std::sin(polar) * std::cos(azimuth), std::cos(polar), std::sin(polar) * std::sin(azimuth), u, v};
+}
 
-std::vector<Vertex> makeVertices() {
+// Vertex order: the top pole's kSlices, the rings of stacks 1 to kStacks - 1 with kSlices + 1
+// each, then the bottom pole's kSlices.
+int topPole(int slice) { return slice; }
+int ring(int stack, int slice) { return kSlices + (stack - 1) * (kSlices + 1) + slice; }
+int bottomPole(int slice) { return ring(kStacks, 0) + slice; }
+
+std::vector<Vertex> makeVertices()
+{
     std::vector<Vertex> vertices;
-    for (int stack = 0; stack <= kStacks; ++stack) {
+    for (int slice = 0; slice < kSlices; ++slice)
+        vertices.push_back(onSphere(0.0, 0.0, (slice + 0.5) / kSlices, 0.0));
+    for (int stack = 1; stack < kStacks; ++stack) {
         double polar = kPi * stack / kStacks;  // 0 at the top
-        for (int slice = 0; slice <= kSlices; ++slice) {
-            double azimuth = 2.0 * kPi * slice / kSlices;
-            Vertex v;
-            v.x = std::sin(polar) * std::cos(azimuth);
-            v.y = std::cos(polar);
-            v.z = std::sin(polar) * std::sin(azimuth);
-            v.u = static_cast<double>(slice) / kSlices;
-            v.v = static_cast<double>(stack) / kStacks;
-            vertices.push_back(v);
-        }
+        for (int slice = 0; slice <= kSlices; ++slice)
+            vertices.push_back(onSphere(polar, 2.0 * kPi * slice / kSlices, static_cast<double>(slice) / kSlices,
+                                        static_cast<double>(stack) / kStacks));
     }
+    for (int slice = 0; slice < kSlices; ++slice)
+        vertices.push_back(onSphere(kPi, 0.0, (slice + 0.5) / kSlices, 1.0));
     return vertices;
 }
 
 // Clockwise seen from outside, the front face in Direct3D's left-handed space.
-std::vector<Face> makeFaces() {
+std::vector<Face> makeFaces()
+{
     std::vector<Face> faces;
-    for (int stack = 0; stack < kStacks; ++stack) {
+    for (int slice = 0; slice < kSlices; ++slice)
+        faces.push_back({topPole(slice), ring(1, slice + 1), ring(1, slice)});
+    for (int stack = 1; stack + 1 < kStacks; ++stack) {
         for (int slice = 0; slice < kSlices; ++slice) {
-            int topLeft = vertexIndex(stack, slice);
-            int topRight = vertexIndex(stack, slice + 1);
-            int bottomLeft = vertexIndex(stack + 1, slice);
-            int bottomRight = vertexIndex(stack + 1, slice + 1);
-            if (stack != 0) faces.push_back({topLeft, topRight, bottomLeft});
-            if (stack != kStacks - 1) faces.push_back({topRight, bottomRight, bottomLeft});
+            int topLeft = ring(stack, slice), topRight = ring(stack, slice + 1);
+            int bottomLeft = ring(stack + 1, slice), bottomRight = ring(stack + 1, slice + 1);
+            faces.push_back({topLeft, topRight, bottomLeft});
+            faces.push_back({topRight, bottomRight, bottomLeft});
         }
     }
+    for (int slice = 0; slice < kSlices; ++slice)
+        faces.push_back({ring(kStacks - 1, slice), ring(kStacks - 1, slice + 1), bottomPole(slice)});
     return faces;
 }
 
@@ -68,13 +79,15 @@ double tidy(double value) { return std::fabs(value) < 5e-7 ? 0.0 : value; }
 // Elements of a list end with "," and the last one with ";", as the format wants.
 const char* listEnd(std::size_t i, std::size_t count) { return i + 1 < count ? "," : ";"; }
 
-void writeFaceList(std::FILE* out, const std::vector<Face>& faces) {
+void writeFaceList(std::FILE* out, const std::vector<Face>& faces)
+{
     std::fprintf(out, "  %zu;\n", faces.size());
     for (std::size_t i = 0; i < faces.size(); ++i)
         std::fprintf(out, "  3;%d,%d,%d;%s\n", faces[i].a, faces[i].b, faces[i].c, listEnd(i, faces.size()));
 }
 
-void writeVectorList(std::FILE* out, const std::vector<Vertex>& vertices) {
+void writeVectorList(std::FILE* out, const std::vector<Vertex>& vertices)
+{
     std::fprintf(out, "  %zu;\n", vertices.size());
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const Vertex& v = vertices[i];
@@ -82,7 +95,8 @@ void writeVectorList(std::FILE* out, const std::vector<Vertex>& vertices) {
     }
 }
 
-void writeMesh(std::FILE* out) {
+void writeMesh(std::FILE* out)
+{
     std::vector<Vertex> vertices = makeVertices();
     std::vector<Face> faces = makeFaces();
 
@@ -120,7 +134,8 @@ void writeMesh(std::FILE* out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string path = argc > 1 ? argv[1] : "game/boule.x";
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (!out) {

@@ -25,7 +25,8 @@ struct Rgb {
 using Painter = Rgb (*)(int x, int y);
 
 // A fixed hash, so the output is byte-identical from run to run.
-int grain(int x, int y, int amplitude) {
+int grain(int x, int y, int amplitude)
+{
     std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
@@ -34,7 +35,8 @@ int grain(int x, int y, int amplitude) {
 
 Rgb shade(Rgb c, int delta) { return {c.r + delta, c.g + delta, c.b + delta}; }
 
-int distanceToEdge(int x, int y) {
+int distanceToEdge(int x, int y)
+{
     int d = x;
     if (y < d) d = y;
     if (kSize - 1 - x < d) d = kSize - 1 - x;
@@ -43,7 +45,8 @@ int distanceToEdge(int x, int y) {
 }
 
 // A bevelled slab: dark rim, a light line inside it, then the grained face.
-Rgb slab(int x, int y, Rgb face, Rgb rim) {
+Rgb slab(int x, int y, Rgb face, Rgb rim)
+{
     int edge = distanceToEdge(x, y);
     if (edge < kBorder) return shade(rim, grain(x, y, 6));
     if (edge < kBorder + 2) return shade(face, 28);
@@ -56,7 +59,8 @@ Rgb clayTile(int x, int y) { return slab(x, y, {158, 84, 52}, {70, 34, 20}); }
 
 // Big squares of two purples: on the ball they show its roundness, on the marker they set it
 // apart from every tile.
-Rgb purpleTile(int x, int y) {
+Rgb purpleTile(int x, int y)
+{
     if (distanceToEdge(x, y) < 3) return {50, 16, 70};
     bool light = ((x / 32) + (y / 32)) % 2 == 0;
     Rgb face = light ? Rgb{186, 110, 222} : Rgb{112, 36, 150};
@@ -65,7 +69,8 @@ Rgb purpleTile(int x, int y) {
 
 png_byte clampByte(int v) { return static_cast<png_byte>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
-bool writePng(const std::string& path, Painter paint) {
+bool writePng(const std::string& path, Painter paint)
+{
     std::vector<png_byte> pixels(static_cast<std::size_t>(kSize) * kSize * 3);
     std::vector<png_bytep> rows(kSize);
     for (int y = 0; y < kSize; ++y) {
@@ -105,7 +110,8 @@ bool writePng(const std::string& path, Painter paint) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string dir = argc > 1 ? argv[1] : "game/texture";
     struct {
         const char* name;
