@@ -61,8 +61,8 @@ bool looksLikeJpeg(const unsigned char* data, std::size_t size) {
 }
 
 bool decodeJpeg(const unsigned char* data, std::size_t size, Image& image) {
-    JpegError error;
-    jpeg_decompress_struct info;
+    JpegError error{};
+    jpeg_decompress_struct info{};
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = leaveOnError;
     error.manager.output_message = stayQuiet;

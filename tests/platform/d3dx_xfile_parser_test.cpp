@@ -103,6 +103,25 @@ TEST(XFileParser, BinaryListsLongerThanTheFileAreRefused) {
     EXPECT_FALSE(parse(unknownToken.bytes()));
 }
 
+TEST(XFileParser, BinaryWithDoubleFloats) {
+    auto triangle = [](double x) {
+        d3dxtest::BinaryX file("xof 0303bin 0064");
+        file.name("Mesh").open().integers({3}).word(7).dword(9);
+        for (double value : {x, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0}) {
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, &value, 8);
+            file.dword(static_cast<std::uint32_t>(bits)).dword(static_cast<std::uint32_t>(bits >> 32));
+        }
+        file.integers({1, 3, 0, 1, 2}).close();
+        return file.bytes();
+    };
+    const auto meshes = parse(triangle(0.25));
+    ASSERT_TRUE(meshes);
+    EXPECT_EQ((*meshes)[0].positions[0], (std::array<float, 3>{0.25f, 0, 0}));
+    EXPECT_EQ((*meshes)[0].positions[2], (std::array<float, 3>{0, 0, 1}));
+    EXPECT_FALSE(parse(triangle(1e300))) << "beyond float range";
+}
+
 TEST(XFileParser, DeepFramesAreRefusedWithoutExhaustingTheStack) {
     std::string file = kHeader;
     for (int i = 0; i < 100000; ++i) file += "Frame {";
