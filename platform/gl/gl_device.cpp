@@ -183,13 +183,11 @@ HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* mat
 HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
     GLTexture* ours = nullptr;
     if (stage != 0 || !adopt(texture, ours) || !context_->makeCurrent()) return D3DERR_INVALIDCALL;
+    if (ours == texture_) return S_OK;
+    if (ours == nullptr) glDisable(GL_TEXTURE_2D);
+    else if (texture_ == nullptr) glEnable(GL_TEXTURE_2D);
     holdBinding(texture_, ours);
-    if (texture_ != nullptr) {
-        glBindTexture(GL_TEXTURE_2D, texture_->name());
-        glEnable(GL_TEXTURE_2D);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
+    if (texture_ != nullptr) glBindTexture(GL_TEXTURE_2D, texture_->name());
     return S_OK;
 }
 
