@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <time.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -132,7 +135,15 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
     }
 }
 
-DWORD SdlBackend::milliseconds() { return SDL_GetTicks(); }
+// Like the Windows timer, count from the machine's start rather than the program's: the
+// ball's jump timer treats clock values below its jump length as "still jumping".
+DWORD SdlBackend::milliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                             static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<DWORD>(ms);  // wraps at 2^32, as the Windows clock does
+}
 
 int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/) {
     std::string utf8Text = latin1ToUtf8(text);
