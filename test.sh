@@ -29,7 +29,7 @@ run ctest --test-dir build-asan -L unit --output-on-failure -j "$jobs" --timeout
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 if [ -n "$(ctest --test-dir build -L display -N | grep -E '^ +Test +#')" ]; then
-  run xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build -L display --output-on-failure --timeout 120
+  run xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --test-dir build -L display --output-on-failure --timeout 120
 fi
 if [ -x tests/e2e/run.sh ]; then
   run tests/e2e/run.sh build
