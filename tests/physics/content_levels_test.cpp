@@ -288,7 +288,7 @@ TEST_P(EveryLevelIsWon, InOrderWithoutAFall)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ClockSteps, EveryLevelIsWon, ::testing::Values(5u, 1u, 3u, 7u, 10u),
+INSTANTIATE_TEST_SUITE_P(ClockSteps, EveryLevelIsWon, ::testing::Values(5u, 1u, 3u, 7u, 10u, 13u, 19u),
                          [](const auto& info) { return "every_" + std::to_string(info.param) + "ms"; });
 
 TEST_F(ContentLevels, AFallBringsTheBallBackToTheStart)
