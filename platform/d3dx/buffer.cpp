@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "platform/d3dx/ref_counted.h"
+#include "platform/ref_counted.h"
 
 namespace platform::d3dx {
 namespace {

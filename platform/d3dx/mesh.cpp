@@ -5,7 +5,7 @@
 #include <limits>
 #include <numeric>
 
-#include "platform/d3dx/ref_counted.h"
+#include "platform/ref_counted.h"
 
 namespace platform::d3dx {
 namespace {

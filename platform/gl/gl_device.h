@@ -5,12 +5,13 @@
 
 #include "platform/d3d9.h"
 #include "platform/gl/gl_context.h"
-#include "platform/gl/gl_ref_counted.h"
+#include "platform/gl/gl_binding.h"
+#include "platform/ref_counted.h"
 #include "platform/gl/gl_resources.h"
 
 namespace platform {
 
-class GLDevice final : public GLRefCounted<IDirect3DDevice9> {
+class GLDevice final : public RefCounted<IDirect3DDevice9> {
 public:
     // Takes over a current context; the back buffer is width × height pixels.
     GLDevice(std::shared_ptr<GLContext> context, int width, int height, bool depthBuffer);

@@ -9,7 +9,7 @@ namespace {
 
 constexpr UINT kPresentIntervalImmediate = 0x80000000u;  // D3DPRESENT_INTERVAL_IMMEDIATE
 
-class GLDirect3D final : public GLRefCounted<IDirect3D9> {
+class GLDirect3D final : public RefCounted<IDirect3D9> {
 public:
     HRESULT CreateDevice(UINT, D3DDEVTYPE, HWND focusWindow, DWORD, D3DPRESENT_PARAMETERS* parameters,
                          IDirect3DDevice9** returnedDevice) override {

@@ -9,12 +9,13 @@
 
 #include "platform/d3d9.h"
 #include "platform/gl/gl_context.h"
-#include "platform/gl/gl_ref_counted.h"
+#include "platform/gl/gl_binding.h"
+#include "platform/ref_counted.h"
 
 namespace platform {
 
 template <class Interface>
-class GLBuffer : public GLRefCounted<Interface> {
+class GLBuffer : public RefCounted<Interface> {
 public:
     // target: GL_ARRAY_BUFFER or GL_ELEMENT_ARRAY_BUFFER. name() is 0 when GL made no buffer.
     GLBuffer(std::shared_ptr<GLContext> context, GLenum target, UINT length, DWORD usage);
@@ -68,7 +69,7 @@ private:
 };
 
 // Level 0 only, 32-bit texels kept as B, G, R, A bytes, rows top-first: the order GL_BGRA reads.
-class GLTexture final : public GLRefCounted<IDirect3DTexture9> {
+class GLTexture final : public RefCounted<IDirect3DTexture9> {
 public:
     // name() is 0 when GL made no texture.
     GLTexture(std::shared_ptr<GLContext> context, UINT width, UINT height, D3DFORMAT format);

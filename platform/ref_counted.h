@@ -1,9 +1,10 @@
 #pragma once
-// The reference count behind AddRef/Release for the objects D3DX hands out.
+// The reference count behind AddRef/Release: a new object holds one reference and is
+// deleted when the last one goes.
 
 #include "platform/d3d9.h"
 
-namespace platform::d3dx {
+namespace platform {
 
 template <class Interface>
 class RefCounted : public Interface {
@@ -27,4 +28,4 @@ private:
     ULONG references_ = 1;
 };
 
-}  // namespace platform::d3dx
+}  // namespace platform
