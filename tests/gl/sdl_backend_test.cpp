@@ -159,17 +159,20 @@ TEST_F(SdlBackendTest, ClosingTheWindowEndsInOneCloseAndTheQuitMessage) {
     EXPECT_FALSE(peek());
 }
 
-// Presses Return in the box once a window titled caption (UTF-8, no quotes) appears, and
-// writes "found" to marker; if none appears in 10 s it writes "missing" and presses Return in
-// every window so that the test does not hang.
+// Presses Return in the box once a window titled caption (UTF-8, no quotes) appears, again
+// until it is gone (another window may take the focus back between the focus and the key),
+// and writes "found" to marker; if none appears in 10 s it writes "missing" and presses
+// Return in every window so that the test does not hang.
 void dismissBoxLater(const std::string& caption, const std::string& marker) {
     std::string script =
-        "(for i in $(seq 1 100); do\n"
+        "(seen=missing\n"
+        "for i in $(seq 1 100); do\n"
         "  w=$(xwininfo -root -tree | awk -v t='\"" + caption + "\"' 'index($0, t) {print $1; exit}')\n"
-        "  if [ -n \"$w\" ]; then echo found > " + marker + "; xdotool windowfocus --sync $w key Return; exit 0; fi\n"
+        "  if [ -n \"$w\" ]; then seen=found; echo found > " + marker + "; xdotool windowfocus --sync $w key Return;\n"
+        "  elif [ $seen = found ]; then exit 0; fi\n"
         "  sleep 0.1\n"
         "done\n"
-        "echo missing > " + marker + "\n"
+        "echo $seen > " + marker + "\n"
         "for w in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do xdotool windowfocus $w key Return; done\n"
         ") >/dev/null 2>&1 &";
     ASSERT_EQ(std::system(script.c_str()), 0);
