@@ -7,35 +7,23 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "levels/Map.h"
 #include "levels/Tile.h"
+#include "support/scratch_directory.h"
 
 // Runs each test in a fresh temporary working directory holding an empty log/, since every
 // path the loaders use is relative to the working directory.
 class InTempDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-levels-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dir);
-        std::filesystem::create_directory("log");
-    }
+    void SetUp() override { scratch.emplace(); }
+    void TearDown() override { scratch.reset(); }
 
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
-    }
-
-    std::filesystem::path dir;
-    std::filesystem::path previous;
+    std::optional<ScratchDirectory> scratch;
 };
 
 inline void writeFile(const std::string& path, const std::string& bytes)

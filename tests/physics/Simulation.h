@@ -14,6 +14,7 @@
 #include "levels/Map.h"
 #include "levels/Tile.h"
 #include "physics/Snake.h"
+#include "support/scratch_directory.h"
 
 constexpr float hole = Map::holeHeight;
 
@@ -67,30 +68,6 @@ struct Simulation {
         return result;
     }
     ContactFlags lastContacts;
-};
-
-// Runs a test inside a fresh temporary directory, optionally with a log/ folder.
-class ScratchDirectory {
-public:
-    explicit ScratchDirectory(bool withLogFolder)
-        : previous(std::filesystem::current_path()),
-          path(std::filesystem::temp_directory_path() / ("quorvel-physics-" + std::to_string(::getpid())))
-    {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-        if (withLogFolder)
-            std::filesystem::create_directory(path / "log");
-        std::filesystem::current_path(path);
-    }
-    ~ScratchDirectory()
-    {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(path);
-    }
-
-private:
-    std::filesystem::path previous;
-    std::filesystem::path path;
 };
 
 // The whole of a file, or "<missing>" when it does not exist.

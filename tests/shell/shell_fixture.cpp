@@ -60,12 +60,7 @@ std::string ballMeshText(const std::vector<std::string>& textureNames) {
 }
 
 void ShellTest::SetUp() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-shell-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-    previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    std::filesystem::create_directory("log");
+    scratch.emplace();
     std::filesystem::create_directory("map");
     std::filesystem::create_directory("texture");
     writeTexture(messages::goalTextureFile, goalColour);
@@ -79,8 +74,7 @@ void ShellTest::SetUp() {
 
 void ShellTest::TearDown() {
     gameMap.clear();  // the level's tiles are the game's to the end; give them back here
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
+    scratch.reset();
 }
 
 void ShellTest::writeLevel(const std::string& name, const Level& level) {

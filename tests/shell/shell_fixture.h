@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/d3d9/recording_device.h"
 #include "platform/d3dx9.h"
 #include "platform/win32/scripted_backend.h"
+#include "support/scratch_directory.h"
 
 namespace shelltest {
 
@@ -59,8 +61,7 @@ protected:
     platform::Recording* rec = nullptr;
 
 private:
-    std::filesystem::path dir;
-    std::filesystem::path previous;
+    std::optional<ScratchDirectory> scratch;
 };
 
 std::string readFile(const std::string& path);
