@@ -6,8 +6,7 @@
 
 D3DXMATRIX* drawTile(ITile* tile, float x, float z, D3DXMATRIX* world) {
     const NTile* box = dynamic_cast<const NTile*>(tile);
-    // Without a box mesh (its creation failed at start-up) there is nothing to draw with.
-    if (box == nullptr || boxMesh == nullptr) {
+    if (box == nullptr) {
         return world;
     }
     D3DXMATRIXA16 matTranslation;
@@ -16,7 +15,10 @@ D3DXMATRIX* drawTile(ITile* tile, float x, float z, D3DXMATRIX* world) {
     D3DXMatrixTranslation(&matTranslation, x, box->height, z);
     D3DXMatrixMultiply(world, world, &matTranslation);
     device->SetTransform(D3DTS_WORLD, world);
-    boxMesh->DrawSubset(0);
+    // Without a box mesh (its creation failed at start-up) only the draw itself is left out.
+    if (boxMesh != nullptr) {
+        boxMesh->DrawSubset(0);
+    }
     return world;
 }
 

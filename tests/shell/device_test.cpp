@@ -156,6 +156,21 @@ TEST_F(Device, MissingBallMeshAndTexturesDoNotStopTheStart) {
     EXPECT_TRUE(rec->misuses().empty());
 }
 
+TEST_F(Device, WithoutTheBoxFramesStillPlaceEveryTileButDrawNone) {
+    writeSingleLevel(flatLevel(2, 2, "0 0 0  1 1 1  0 0"));
+    rec->failCall("CreateVertexBuffer", E_OUTOFMEMORY, 1);  // the box's, the first buffer asked for
+    startGame();
+    ASSERT_EQ(boxMesh, nullptr);
+    ASSERT_NE(ballMesh, nullptr);
+
+    rec->clearCalls();
+    DrawFrame();
+    EXPECT_EQ(rec->count("DrawIndexedPrimitive"), 1u);  // the ball alone
+    // World reset, view, four tiles, the marker, the ball, world reset, projection.
+    EXPECT_EQ(rec->count("SetTransform"), 10u);
+    EXPECT_TRUE(rec->misuses().empty());
+}
+
 TEST_F(Device, CylinderVerticesRingTheYAxis) {
     writeSingleLevel(flatLevel(1, 1, "0 0 0  1 1 1  0 0"));
     startGame();

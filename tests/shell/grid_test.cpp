@@ -142,16 +142,23 @@ TEST_F(Grid, TileWithoutTileOrBoxDrawsNothing) {
     EXPECT_EQ(kept._11, before._11);
     EXPECT_EQ(kept._42, before._42);
 
-    // A box mesh that was never made: the cells still get their textures, nothing is drawn.
+    // A box mesh that was never made: only the draws go; every cell still costs its texture
+    // and its world transform, and the marker's translation is what is left behind.
     LPD3DXMESH made = boxMesh;
     boxMesh = nullptr;
-    NTile tile;
-    tile.height = 1.0f;
-    EXPECT_EQ(drawTile(&tile, 1.0f, 2.0f, &kept), &kept);
-    EXPECT_TRUE(rec->calls().empty());
     map.makeFlat(2, 2);
+    map.goalRow = 3;
+    map.goalHeight = 4;
+    map.goalColumn = 5;
     const std::vector<Box> boxes = draw();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(rec->count("SetTexture"), 5u);
+    EXPECT_EQ(callNames(rec->calls()),
+              (std::vector<std::string>{"SetTexture", "SetTransform", "SetTexture", "SetTransform", "SetTexture",
+                                        "SetTransform", "SetTexture", "SetTransform", "SetTexture", "SetTransform"}));
+    const D3DVECTOR left = translationOf(world);
+    EXPECT_EQ(left.x, 3.0f);
+    EXPECT_EQ(left.y, 5.0f);
+    EXPECT_EQ(left.z, 5.0f);
+    expectMatrixNear(rec->device()->transform(D3DTS_WORLD), world, 0.0f);
     boxMesh = made;
 }
