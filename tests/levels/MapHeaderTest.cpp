@@ -58,6 +58,12 @@ TEST_F(ReadHeader, KeepsEveryFieldFromTheFirstFailedExtractionOn)
         {"5\t7\n2\r\n0.5\n\n  map/g1.txt\tword 3 1\n6 2 3.5 4 0.25 -1.5\n", 14},  // any whitespace
         {"5 7 2 0.5 map/g1.txt word 3 1 6 2 3.5 4 0.25 -1.5 99 extra", 14},
         {"5 7 2 .5e0 map/g1.txt word +3 1 6 2. 35e-1 4 0.25 -1.5", 14},  // stream number forms
+        {"010 007 2 0.5 map/g1.txt word 03 01 6 2 3.5 4 0.25 -1.5", 14, "10"},  // decimal, never octal
+        {"0x10 7", 1, "0"},  // no hex: the 0 alone, then "x10" begins no integer
+        {"- 7", 0},          // a sign alone is no number
+        {"5 7 2 1e map/g1.txt", 3},  // an exponent without digits fails the whole float
+        {"5 7 inf 0.5", 2},
+        {"5 7 nan 0.5", 2},
         {"", 0},
         {"   \n\t", 0},
         {"5 7", 2},
