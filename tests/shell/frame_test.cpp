@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "shell/device.h"
 #include "shell/frame.h"
@@ -121,6 +122,24 @@ TEST_F(Frame, ProjectionIsSetLastSoTheFirstFrameUsesTheInitialOne) {
     D3DXMATRIX expected;
     D3DXMatrixPerspectiveFovLH(&expected, 0.7853982f, 1.0f, 1.0f, 100.0f);
     expectMatrixNear(transforms.back()->matrix, expected, 0.0f);
+}
+
+TEST_F(Frame, FixedCameraLooksAtTheOriginFromAboveAndBehind) {
+    SetViewAndProjection();
+    EXPECT_EQ(callNames(rec->calls()), (std::vector<std::string>{"SetTransform", "SetTransform", "SetTransform"}));
+    const auto transforms = rec->callsNamed("SetTransform");
+    ASSERT_EQ(transforms.size(), 3u);
+    D3DXMATRIX identity, view, projection;
+    D3DXMatrixIdentity(&identity);
+    const D3DXVECTOR3 eye(0.0f, 3.0f, -5.0f), at(0.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, 0.7853982f, 1.0f, 1.0f, 100.0f);
+    const std::pair<D3DTRANSFORMSTATETYPE, const D3DXMATRIX*> expected[] = {
+        {D3DTS_WORLD, &identity}, {D3DTS_VIEW, &view}, {D3DTS_PROJECTION, &projection}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(transforms[i]->ints.at(0), expected[i].first);
+        expectMatrixNear(transforms[i]->matrix, *expected[i].second, 0.0f);
+    }
 }
 
 class BallSubsets : public ShellTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
