@@ -39,6 +39,9 @@ void loadBallMesh() {
     const HRESULT loaded = D3DXLoadMeshFromXA(messages::ballMeshFile, D3DXMESH_MANAGED, device, nullptr,
                                               &materialsBuffer, nullptr, &materialCount, &ballMesh);
     if (FAILED(loaded) || materialsBuffer == nullptr) {
+        if (SUCCEEDED(loaded) && ballMesh != nullptr) {
+            ballMesh->Release();  // a mesh without its materials is not drawn
+        }
         materialCount = 0;
         ballMesh = nullptr;
         materialsBuffer = nullptr;
