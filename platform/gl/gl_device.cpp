@@ -158,6 +158,17 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     // Only the whole back buffer into the device's own window: the game asks no more.
     if (!context_->makeCurrent()) return D3DERR_INVALIDCALL;
     SDL_GL_SwapWindow(context_->window());
+    // Direct3D stretches its back buffer over the client area as it is now; the window may have
+    // changed size since the device was made (its frame is only known once it is shown), so
+    // the next frame is drawn over the whole new client area.
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(context_->window(), &width, &height);
+    if (width > 0 && height > 0 && (width != width_ || height != height_)) {
+        width_ = width;
+        height_ = height;
+        glViewport(0, 0, width_, height_);
+    }
     return S_OK;
 }
 

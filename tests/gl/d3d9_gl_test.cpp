@@ -10,6 +10,7 @@
 #include "gl/d3d9_gl_window.h"
 #include "platform/d3dx9.h"
 #include "platform/gl/gl_read_back.h"
+#include "platform/win32/backend.h"
 
 namespace {
 
@@ -137,6 +138,29 @@ TEST_F(GLDeviceTest, ClearFillsTheClientSizedBackBufferWithTheArgbColour) {
         }
         EXPECT_EQ(wrong, 0) << std::hex << colour;
     }
+}
+
+TEST_F(GLDeviceTest, FramesFollowTheClientAreaWhenTheWindowChangesSize) {
+    // The frame is only known once the window is shown, after the device is made; Direct3D
+    // stretches its back buffer over the client area as it is at Present.
+    SDL_Window* native = static_cast<SDL_Window*>(platform::nativeWindowOf(window.window));
+    ASSERT_NE(native, nullptr);
+    SDL_SetWindowSize(native, 240, 200);
+    begin();
+    end();  // this Present finds the new size
+
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    Quad quad(device, kPurple);
+    begin();
+    place(1.0f, 0.0f, 0.0f, 5.0f);  // 2 units wide at distance 5: a fifth of the view each way
+    quad.draw();
+    end();
+    ASSERT_EQ(width, 240);
+    ASSERT_EQ(height, 200);
+    EXPECT_EQ(at(120, 100), kPurple);
+    EXPECT_EQ(at(120 + 20, 100 + 16), kPurple);
+    EXPECT_EQ(at(120 + 28, 100), kBlue);
+    EXPECT_EQ(at(120, 100 + 24), kBlue);
 }
 
 TEST_F(GLDeviceTest, TexturedQuadShowsItsTexelsUprightWhereTheWorldMatrixPutsIt) {
