@@ -1,7 +1,7 @@
 # The Debian packages the game and its tests need; sourced by play.sh and test.sh.
 QUORVEL_PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev libjpeg-dev
+  libsdl2-dev libgl-dev libgl1-mesa-dri libx11-dev libpng-dev libjpeg-dev
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick
 )
