@@ -22,6 +22,12 @@ bool readField(std::istream& in, T& field)
     return true;
 }
 
+// The game goes on without the file, as it always has; the player at least learns which one.
+void reportNotOpened(const char* what, const std::string& path)
+{
+    std::cerr << what << " \"" << path << "\" not loaded: the file does not open\n";
+}
+
 }  // namespace
 
 int Map::load(std::string path)
@@ -35,8 +41,10 @@ int Map::load(std::string path)
 int Map::readHeader(std::string path)
 {
     std::ifstream file;
-    if (!openTextFile(file, path))
+    if (!openTextFile(file, path)) {
+        reportNotOpened("Level header", path);
         return 0;
+    }
     std::istringstream buffer(std::string(std::istreambuf_iterator<char>(file), {}));
     file.close();
 
@@ -68,8 +76,10 @@ int Map::loadGrid(std::string path)
     initGrid();
 
     std::ifstream file;
-    if (!openTextFile(file, path))
+    if (!openTextFile(file, path)) {
+        reportNotOpened("Level grid", path);
         return 0;
+    }
 
     // The value read last stands in for every missing number, across lines too.
     float py = 0.0f;

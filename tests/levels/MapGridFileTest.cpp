@@ -66,11 +66,13 @@ TEST_F(LoadGrid, MissingGridFileLeavesProvisionalTilesAndAnEmptyLog)
     writeFile("log/logmap.txt", "from an earlier load\n");
     Map map = mapOfSize(2, 3);
     Capture out;
+    Capture err(std::cerr);
     map.loadGrid("nothing.txt");
     EXPECT_EQ(heights(map), (std::vector<float>{0, 0, 0, 1, 1, 1}));
     EXPECT_TRUE(std::filesystem::exists("log/logmap.txt"));
     EXPECT_EQ(readFile("log/logmap.txt"), "");
     EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "Level grid \"nothing.txt\" not loaded: the file does not open\n");
     map.clear();
 }
 
@@ -123,11 +125,14 @@ TEST_F(LoadGrid, LoadReadsHeaderThenGridAndAMissingHeaderReloadsTheSameLevel)
     std::filesystem::create_directory("map");
     writeFile("map/l1.txt", "2 3 2.0 1.5 map/g1.txt w 1 2 2 2 3 4 0.5 0.25\n");
     writeFile("map/g1.txt", "1 2 3\n4 -5 6\n");
+    const std::string noHeader = "Level header \"map/none.txt\" not loaded: the file does not open\n";
     Map fresh;
     Capture out;
+    Capture err(std::cerr);
     fresh.load("map/none.txt");  // nothing to read, nothing built
     EXPECT_TRUE(fresh.grid.empty());
     EXPECT_EQ(readFile("log/logmap.txt"), "");
+    EXPECT_EQ(err.str(), noHeader + "Level grid \"\" not loaded: the file does not open\n");
 
     Map map;
     EXPECT_EQ(map.load("map/l1.txt"), 0);
@@ -139,5 +144,7 @@ TEST_F(LoadGrid, LoadReadsHeaderThenGridAndAMissingHeaderReloadsTheSameLevel)
     map.load("map/none.txt");
     EXPECT_EQ(heights(map), level);
     EXPECT_EQ(out.str(), "1 2 3\n4 -5 6\n1 2 3\n4 -5 6\n");
+    // Once for the fresh map's load, once for the reload; the level that opened says nothing.
+    EXPECT_EQ(err.str(), noHeader + "Level grid \"\" not loaded: the file does not open\n" + noHeader);
     map.clear();
 }

@@ -95,7 +95,9 @@ TEST_F(ReadHeader, FileThatDoesNotOpenChangesNothing)
     std::filesystem::create_directory("adir");
     for (const char* path : {"nothing.txt", "", "adir"}) {
         Map map = mapWithEarlierValues();
+        Capture err(std::cerr);
         EXPECT_EQ(map.readHeader(path), 0) << path;
         EXPECT_EQ(fieldsOf(map), fieldsOf(mapWithEarlierValues()));
+        EXPECT_EQ(err.str(), "Level header \"" + std::string(path) + "\" not loaded: the file does not open\n");
     }
 }
