@@ -1,6 +1,7 @@
 #include "shell/device.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "shell/globals.h"
 #include "shell/level_flow.h"
@@ -33,6 +34,19 @@ constexpr UINT cylinderPairs = 50;
 constexpr UINT cylinderVertexCount = 2 * cylinderPairs;
 constexpr DWORD cylinderFvf = D3DFVF_XYZ | D3DFVF_NORMAL;
 
+// The start goes on without a file that did not load, as it always has; the player at least
+// learns which one it was.
+void reportNotLoaded(const char* what, const char* file, const char* consequence) {
+    std::cerr << what << " \"" << file << "\" not loaded" << consequence << '\n';
+}
+
+// A material without a texture names no file, so its failed load is nothing to report.
+void loadTexture(LPCSTR file, LPDIRECT3DTEXTURE9* texture) {
+    if (FAILED(D3DXCreateTextureFromFileA(device, file, texture)) && file != nullptr) {
+        reportNotLoaded("Texture", file, "");
+    }
+}
+
 // The ball's materials and a texture for each. None of it is drawn, but a mesh that does not
 // load leaves no material buffer: the ball is then simply not drawn.
 void loadBallMesh() {
@@ -45,6 +59,7 @@ void loadBallMesh() {
         materialCount = 0;
         ballMesh = nullptr;
         materialsBuffer = nullptr;
+        reportNotLoaded("Ball mesh", messages::ballMeshFile, ": the game goes on without the ball");
     }
     ballTextures = new LPDIRECT3DTEXTURE9[materialCount]();
     ballMaterials = new D3DMATERIAL9[materialCount];
@@ -53,7 +68,7 @@ void loadBallMesh() {
     }
     materialRecords = static_cast<D3DXMATERIAL*>(materialsBuffer->GetBufferPointer());
     for (DWORD i = 0; i < materialCount; ++i) {
-        D3DXCreateTextureFromFileA(device, materialRecords[i].pTextureFilename, &ballTextures[i]);
+        loadTexture(materialRecords[i].pTextureFilename, &ballTextures[i]);
         ballMaterials[i] = materialRecords[i].MatD3D;
     }
     materialsBuffer->Release();
@@ -98,9 +113,9 @@ HRESULT StartDevice(HWND window) {
 }
 
 void LoadTileTextures() {
-    D3DXCreateTextureFromFileA(device, messages::goalTextureFile, &goalTexture);
-    D3DXCreateTextureFromFileA(device, messages::oddCellTextureFile, &oddCellTexture);
-    D3DXCreateTextureFromFileA(device, messages::evenCellTextureFile, &evenCellTexture);
+    loadTexture(messages::goalTextureFile, &goalTexture);
+    loadTexture(messages::oddCellTextureFile, &oddCellTexture);
+    loadTexture(messages::evenCellTextureFile, &evenCellTexture);
 }
 
 HRESULT BuildCylinder() {
@@ -125,20 +140,27 @@ HRESULT BuildCylinder() {
     return S_OK;
 }
 
+// Each global is emptied as it goes, so a second call finds nothing left to free.
 void ReleaseDevice() {
     if (cylinderBuffer != nullptr) {
         cylinderBuffer->Release();
+        cylinderBuffer = nullptr;
     }
     if (device != nullptr) {
         device->Release();
+        device = nullptr;
     }
     if (direct3d != nullptr) {
         direct3d->Release();
+        direct3d = nullptr;
     }
     // The arrays only: the textures in ballTextures stay alive until the process ends.
     delete[] ballMaterials;
+    ballMaterials = nullptr;
     delete[] ballTextures;
+    ballTextures = nullptr;
     if (ballMesh != nullptr) {
         ballMesh->Release();
+        ballMesh = nullptr;
     }
 }

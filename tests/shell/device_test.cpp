@@ -108,16 +108,20 @@ TEST_F(Device, EachMaterialGetsItsTextureLoadAndItsCopy) {
     writeSingleLevel(flatLevel(1, 1, "0 0 0  1 1 1  0 0"));
     writeTexture("first.png", 0xFF112233u);
     writeTexture("third.png", 0xFF445566u);
-    writeBallMesh({"first.png", "", "third.png"});  // the second has no texture at all
+    writeBallMesh({"first.png", "", "third.png", "missing.png"});  // the second has no texture
+    ::testing::internal::CaptureStderr();
     startGame();
+    // A material with no texture names no file: only the missing one is reported.
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Texture \"missing.png\" not loaded\n");
 
-    ASSERT_EQ(materialCount, 3u);
+    ASSERT_EQ(materialCount, 4u);
     ASSERT_NE(ballMesh, nullptr);
     auto* first = static_cast<platform::RecordingTexture*>(ballTextures[0]);
     auto* third = static_cast<platform::RecordingTexture*>(ballTextures[2]);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(ballTextures[1], nullptr);
+    EXPECT_EQ(ballTextures[3], nullptr);
     EXPECT_EQ(first->texel(0, 0), 0xFF112233u);
     EXPECT_EQ(third->texel(0, 0), 0xFF445566u);
     // In material order, before the three tile textures.
@@ -128,7 +132,7 @@ TEST_F(Device, EachMaterialGetsItsTextureLoadAndItsCopy) {
     EXPECT_EQ(made[2], goalTexture);
     EXPECT_EQ(made[3], oddCellTexture);
     EXPECT_EQ(made[4], evenCellTexture);
-    for (DWORD i = 0; i < 3; ++i) {
+    for (DWORD i = 0; i < 4; ++i) {
         EXPECT_FLOAT_EQ(ballMaterials[i].Diffuse.r, 0.1f * static_cast<float>(i + 1));
         EXPECT_FLOAT_EQ(ballMaterials[i].Diffuse.g, 0.5f);
         EXPECT_FLOAT_EQ(ballMaterials[i].Power, static_cast<float>(i + 2));
@@ -139,7 +143,14 @@ TEST_F(Device, MissingBallMeshAndTexturesDoNotStopTheStart) {
     writeSingleLevel(flatLevel(1, 1, "0 0 0  1 1 1  0 0"));
     std::filesystem::remove(messages::ballMeshFile);
     std::filesystem::remove_all("texture");
+    ::testing::internal::CaptureStderr();
     startGame();
+    // One line a file, naming it; the level's own echo on stdout is not touched.
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Ball mesh \"boule.x\" not loaded: the game goes on without the ball\n"
+              "Texture \"texture/cubepurple.png\" not loaded\n"
+              "Texture \"texture/cuben.png\" not loaded\n"
+              "Texture \"texture/cubeb.png\" not loaded\n");
     EXPECT_EQ(materialCount, 0u);
     EXPECT_EQ(ballMesh, nullptr);
     EXPECT_EQ(goalTexture, nullptr);
@@ -211,18 +222,30 @@ TEST_F(Device, ReleaseFreesTheDeviceObjectsInOrderAndNothingElse) {
     writeSingleLevel(flatLevel(1, 1, "0 0 0  1 1 1  0 0"));
     startGame();
     rec->clearCalls();
+    IUnknown* const released[] = {cylinderBuffer, device, direct3d};
     ReleaseDevice();
     const auto releases = rec->callsNamed("Release");
     ASSERT_GE(releases.size(), 3u);
-    EXPECT_EQ(releases[0]->object, cylinderBuffer);
-    EXPECT_EQ(releases[1]->object, device);
-    EXPECT_EQ(releases[2]->object, direct3d);
-    EXPECT_TRUE(static_cast<platform::RecordingVertexBuffer*>(cylinderBuffer)->released());
+    EXPECT_EQ(releases[0]->object, released[0]);
+    EXPECT_EQ(releases[1]->object, released[1]);
+    EXPECT_EQ(releases[2]->object, released[2]);
+    EXPECT_TRUE(rec->vertexBuffers().back()->released());  // the cylinder's
     for (platform::RecordingTexture* texture : rec->textures()) {
         EXPECT_FALSE(texture->released());
     }
     EXPECT_FALSE(rec->vertexBuffers().at(0)->released());  // the box's
     EXPECT_TRUE(rec->vertexBuffers().at(1)->released());   // the ball's, with its mesh
+
+    // Every released global is emptied, so a second release frees nothing twice.
+    EXPECT_EQ(cylinderBuffer, nullptr);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(direct3d, nullptr);
+    EXPECT_EQ(ballMesh, nullptr);
+    EXPECT_EQ(ballMaterials, nullptr);
+    EXPECT_EQ(ballTextures, nullptr);
+    rec->clearCalls();
+    ReleaseDevice();
+    EXPECT_TRUE(rec->calls().empty());
     EXPECT_TRUE(rec->misuses().empty());
 }
 
