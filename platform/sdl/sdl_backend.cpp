@@ -58,14 +58,14 @@ void* SdlBackend::createWindow(const char* title, int x, int y, int width, int h
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
 
     // Until the window manager has framed the window its borders are unknown, so the client
-    // area starts at the outer size and shrinks when the window is shown.
+    // area starts at the outer size and shrinks once they are known (fitToBorders).
     SDL_Window* window = SDL_CreateWindow(latin1ToUtf8(title).c_str(), x, y, std::max(width, 1),
                                           std::max(height, 1), SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "quorvel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    windows_.push_back(Frame{window, x, y, width, height});
+    windows_.push_back(Frame{window, x, y, width, height, false, Borders{}});
     return window;
 }
 
@@ -76,14 +76,27 @@ void SdlBackend::showWindow(void* nativeWindow) {
     }
     SDL_ShowWindow(frame->window);
     SDL_RaiseWindow(frame->window);  // keyboard focus, so the keys come to the game
+    frame->shown = true;
+    fitToBorders(*frame);
+}
 
-    // Windows sizes the frame, SDL the client area: take the borders off where they are known.
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(frame->window, &top, &left, &bottom, &right) == 0 &&
-        (top | left | bottom | right) != 0) {
-        SDL_SetWindowSize(frame->window, std::max(frame->width - left - right, 1),
-                          std::max(frame->height - top - bottom, 1));
-        SDL_SetWindowPosition(frame->window, frame->x + left, frame->y + top);
+// Windows sizes the frame, SDL the client area. A window manager tells the borders only after
+// it has framed the shown window, so this runs again whenever they change.
+void SdlBackend::fitToBorders(Frame& frame) {
+    Borders borders;
+    if (SDL_GetWindowBordersSize(frame.window, &borders.top, &borders.left, &borders.bottom,
+                                 &borders.right) != 0 ||
+        borders == frame.fitted) {
+        return;
+    }
+    const bool framedJustNow = frame.fitted == Borders{};
+    frame.fitted = borders;
+    SDL_SetWindowSize(frame.window, std::max(frame.width - borders.left - borders.right, 1),
+                      std::max(frame.height - borders.top - borders.bottom, 1));
+    // SDL places the client area; the frame's corner lands at x, y. Only the first time: later
+    // the player may have moved the window.
+    if (framedJustNow) {
+        SDL_SetWindowPosition(frame.window, frame.x + borders.left, frame.y + borders.top);
     }
 }
 
@@ -131,6 +144,13 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
             break;
         default:
             break;
+        }
+    }
+    // SDL reads the borders from the window manager's events, which the poll has just taken in,
+    // and keeps them: asking costs no trip to the X server.
+    for (Frame& frame : windows_) {
+        if (frame.shown) {
+            fitToBorders(frame);
         }
     }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays the built game in a real window under its own Xvfb, with Mesa's software renderer:
 # the first picture, a fall into a hole on level 1 steered with real key events, F1, a close
-# request, and the logs the game leaves in game/log/. Prints each check as "ok - ..." or
+# request, the logs the game leaves in game/log/, and the window's size under a window manager. Prints each check as "ok - ..." or
 # "not ok - ...", then "e2e: N passed, M failed"; the exit status is non-zero on a failure.
 #
 #   tests/e2e/run.sh BUILD_DIR        (from anywhere; BUILD_DIR holds quorvel)
@@ -38,11 +38,11 @@ finish() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-e2e-XXXXXX")
 shots=$work/screenshots
 mkdir -p "$shots"
-xvfb_pid="" game_pid="" watchdog_pid=""
+xvfb_pid="" game_pid="" watchdog_pid="" wm_pid=""
 
 cleanup() {
   local pid
-  for pid in "$game_pid" "$xvfb_pid" "$watchdog_pid"; do
+  for pid in "$game_pid" "$wm_pid" "$xvfb_pid" "$watchdog_pid"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
   done
   # A game that ignored the polite signal does not get to hold CI.
@@ -211,6 +211,25 @@ check_end() {
   check_logs "$2"
 }
 
+# geometry WINDOW: "WIDTHxHEIGHT+X+Y", the position on the screen.
+geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^ +Width:/ { w = $NF } /^ +Height:/ { h = $NF }
+    END { if (w != "") printf "%sx%s+%s+%s\n", w, h, x, y }'
+}
+
+# outer_window WINDOW: the window itself, or the frame a window manager put it in.
+outer_window() {
+  local w=$1 parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  while parent=$(xwininfo -tree -id "$w" 2>/dev/null | awk '/Parent window id:/ { print $4 }') &&
+    [ -n "$parent" ] && [ "$((parent))" -ne "$((root))" ]; do
+    w=$parent
+  done
+  echo "$w"
+}
+
 # screenshot WINDOW NAME: saved among the others, its path printed.
 screenshot() {
   import -window "$1" "$shots/$2.png"
@@ -260,6 +279,9 @@ if [ -z "$window" ]; then
   finish
 fi
 check "its title is byte-exact" test "$(xprop -id "$window" -notype WM_NAME)" = "WM_NAME = \"$title\""
+client=$(geometry "$window")
+check "with no window manager the client area is the whole 300 x 300 at 100, 100 ($client)" \
+  test "$client" = "300x300+100+100" -a "$(outer_window "$window")" = "$window"
 
 sleep 1
 screenshot "$window" level1
@@ -312,5 +334,40 @@ if [ -n "$window" ]; then
   check "a WM_DELETE_WINDOW request is sent" "$close_bin" "$window"
 fi
 check_end "closing the window" "after closing"
+
+# ---------------------------------------------------------------- run 3: under a window manager
+
+# The frame, caption included, is the 300 x 300 the game asks for; the client area is what is
+# left, and the picture fills it.
+XDG_CACHE_HOME=$work/cache XDG_CONFIG_HOME=$work/config openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { [ -n "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*')" ]; }
+check "openbox manages the display" until_true 10 wm_running
+start_game
+window=""
+check "the window appears under openbox" until_true 15 find_game_window
+if [ -n "$window" ]; then
+  framed() { [ "$(outer_window "$window")" != "$window" ] && [ "$(geometry "$(outer_window "$window")")" = "300x300+100+100" ]; }
+  until_true 5 framed
+  frame=$(outer_window "$window")
+  outer=$(geometry "$frame") client=$(geometry "$window")
+  read -r left right top bottom < <(xprop -id "$window" -notype _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -c '0-9\n' ' ')
+  echo "# frame $outer, client area $client, borders left $left right $right top $top bottom $bottom"
+  check "its frame is 300 x 300 at 100, 100 ($outer)" test "$frame" != "$window" -a "$outer" = "300x300+100+100"
+  check "the client area is the frame less the borders" \
+    test "$client" = "$((300 - ${left:-0} - ${right:-0}))x$((300 - ${top:-0} - ${bottom:-0}))+$((100 + ${left:-0}))+$((100 + ${top:-0}))" \
+    -a "$((${top:-0} + ${bottom:-0}))" -gt 0
+  sleep 1
+  screenshot "$window" window-manager
+  check_picture "under openbox" "$shots/window-manager.png"
+  "$close_bin" "$window"
+fi
+wait_exit 10
+status=$?
+check "a close request under openbox ends the program with exit code 0 (got $status)" test "$status" -eq 0
+stop_game
+kill "$wm_pid" 2>/dev/null
+wait "$wm_pid" 2>/dev/null
+wm_pid=""
 
 finish
