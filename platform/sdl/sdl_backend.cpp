@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/stop_signals.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/win32/latin1.h"
 #include "platform/win32/layer_reset.h"
@@ -23,7 +24,12 @@ std::unique_ptr<SdlBackend> SdlBackend::open(std::string& error) {
         // Probing Wayland with no session prints its own complaints on the console.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,KMSDRM");
     }
+    // Ours, not SDL's: SDL's only queue a quit, which nobody reads while a message box is open.
+    if (catchStopSignals()) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        releaseStopSignals();
         error = (!chosenDriver && !wayland && std::getenv("DISPLAY") == nullptr)
                     ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
                     : SDL_GetError();
@@ -36,6 +42,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(std::string& error) {
         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         error = std::string("SDL found only its '") + driver + "' video driver";
         SDL_Quit();
+        releaseStopSignals();
         return nullptr;
     }
     return std::unique_ptr<SdlBackend>(new SdlBackend());
@@ -47,6 +54,7 @@ SdlBackend::~SdlBackend() {
         setBackend(nullptr);
     }
     SDL_Quit();
+    releaseStopSignals();
 }
 
 void* SdlBackend::createWindow(const char* title, int x, int y, int width, int height) {
@@ -118,6 +126,11 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
             out.push_back(BackendEvent{BackendEvent::CloseRequested, window, 0, false});
         }
     };
+    auto requestCloseOfAll = [&] {
+        for (const Frame& frame : windows_) {
+            requestClose(frame.window);
+        }
+    };
 
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -137,14 +150,15 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
                 requestClose(SDL_GetWindowFromID(event.window.windowID));
             }
             break;
-        case SDL_QUIT:  // the last window closed, or the process was asked to stop
-            for (const Frame& frame : windows_) {
-                requestClose(frame.window);
-            }
+        case SDL_QUIT:  // the last window closed
+            requestCloseOfAll();
             break;
         default:
             break;
         }
+    }
+    if (takeStopSignals()) {  // SIGTERM or SIGINT ends the game as a close does
+        requestCloseOfAll();
     }
     // SDL reads the borders from the window manager's events, which the poll has just taken in,
     // and keeps them: asking costs no trip to the X server.
@@ -166,22 +180,31 @@ DWORD SdlBackend::milliseconds() {
 }
 
 int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/) {
+    if (stopSignalled()) {
+        return 0;  // the game is on its way out; a box would only hold it up
+    }
     std::string utf8Text = latin1ToUtf8(text);
     std::string utf8Caption = latin1ToUtf8(caption);
-    int failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
-                                          utf8Text.c_str(), nullptr);
+    int failed = 0;
+    {
+        BoxChildScope boxChild;  // SDL shows the box in a child process on X11
+        failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
+                                      utf8Text.c_str(), nullptr);
+    }
 
     // Keys pressed while the box was up belong to the box, never to the game.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
 
-    if (failed != 0) {
+    if (failed == 0) {
+        return IDOK;
+    }
+    if (!stopSignalled()) {  // a stop signal ends the box on purpose
         // The player must still learn what happened; say it on the console instead.
         std::fprintf(stderr, "%s: %s (no message box: %s)\n", utf8Caption.c_str(), utf8Text.c_str(),
                      SDL_GetError());
-        return 0;
     }
-    return IDOK;
+    return 0;
 }
 
 SdlBackend::Frame* SdlBackend::find(const void* nativeWindow) {
