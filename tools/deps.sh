@@ -3,7 +3,7 @@ QUORVEL_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libgl1-mesa-dri libx11-dev libpng-dev libjpeg-dev
   libgtest-dev
-  xvfb xauth xfonts-base xdotool x11-utils imagemagick
+  xvfb xauth xfonts-base xdotool x11-utils imagemagick openbox
 )
 
 install_deps() {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/stop_signals.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/win32/latin1.h"
 #include "platform/win32/layer_reset.h"
@@ -23,7 +24,12 @@ std::unique_ptr<SdlBackend> SdlBackend::open(std::string& error) {
         // Probing Wayland with no session prints its own complaints on the console.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,KMSDRM");
     }
+    // Ours, not SDL's: SDL's only queue a quit, which nobody reads while a message box is open.
+    if (catchStopSignals()) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        releaseStopSignals();
         error = (!chosenDriver && !wayland && std::getenv("DISPLAY") == nullptr)
                     ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
                     : SDL_GetError();
@@ -36,6 +42,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(std::string& error) {
         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         error = std::string("SDL found only its '") + driver + "' video driver";
         SDL_Quit();
+        releaseStopSignals();
         return nullptr;
     }
     return std::unique_ptr<SdlBackend>(new SdlBackend());
@@ -47,6 +54,7 @@ SdlBackend::~SdlBackend() {
         setBackend(nullptr);
     }
     SDL_Quit();
+    releaseStopSignals();
 }
 
 void* SdlBackend::createWindow(const char* title, int x, int y, int width, int height) {
@@ -58,14 +66,14 @@ void* SdlBackend::createWindow(const char* title, int x, int y, int width, int h
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
 
     // Until the window manager has framed the window its borders are unknown, so the client
-    // area starts at the outer size and shrinks when the window is shown.
+    // area starts at the outer size and shrinks once they are known (fitToBorders).
     SDL_Window* window = SDL_CreateWindow(latin1ToUtf8(title).c_str(), x, y, std::max(width, 1),
                                           std::max(height, 1), SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "quorvel: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    windows_.push_back(Frame{window, x, y, width, height});
+    windows_.push_back(Frame{window, x, y, width, height, false, Borders{}});
     return window;
 }
 
@@ -76,14 +84,27 @@ void SdlBackend::showWindow(void* nativeWindow) {
     }
     SDL_ShowWindow(frame->window);
     SDL_RaiseWindow(frame->window);  // keyboard focus, so the keys come to the game
+    frame->shown = true;
+    fitToBorders(*frame);
+}
 
-    // Windows sizes the frame, SDL the client area: take the borders off where they are known.
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(frame->window, &top, &left, &bottom, &right) == 0 &&
-        (top | left | bottom | right) != 0) {
-        SDL_SetWindowSize(frame->window, std::max(frame->width - left - right, 1),
-                          std::max(frame->height - top - bottom, 1));
-        SDL_SetWindowPosition(frame->window, frame->x + left, frame->y + top);
+// Windows sizes the frame, SDL the client area. A window manager tells the borders only after
+// it has framed the shown window, so this runs again whenever they change.
+void SdlBackend::fitToBorders(Frame& frame) {
+    Borders borders;
+    if (SDL_GetWindowBordersSize(frame.window, &borders.top, &borders.left, &borders.bottom,
+                                 &borders.right) != 0 ||
+        borders == frame.fitted) {
+        return;
+    }
+    const bool framedJustNow = frame.fitted == Borders{};
+    frame.fitted = borders;
+    SDL_SetWindowSize(frame.window, std::max(frame.width - borders.left - borders.right, 1),
+                      std::max(frame.height - borders.top - borders.bottom, 1));
+    // SDL places the client area; the frame's corner lands at x, y. Only the first time: later
+    // the player may have moved the window.
+    if (framedJustNow) {
+        SDL_SetWindowPosition(frame.window, frame.x + borders.left, frame.y + borders.top);
     }
 }
 
@@ -105,6 +126,11 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
             out.push_back(BackendEvent{BackendEvent::CloseRequested, window, 0, false});
         }
     };
+    auto requestCloseOfAll = [&] {
+        for (const Frame& frame : windows_) {
+            requestClose(frame.window);
+        }
+    };
 
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -124,13 +150,21 @@ void SdlBackend::pollEvents(std::vector<BackendEvent>& out) {
                 requestClose(SDL_GetWindowFromID(event.window.windowID));
             }
             break;
-        case SDL_QUIT:  // the last window closed, or the process was asked to stop
-            for (const Frame& frame : windows_) {
-                requestClose(frame.window);
-            }
+        case SDL_QUIT:  // the last window closed
+            requestCloseOfAll();
             break;
         default:
             break;
+        }
+    }
+    if (takeStopSignals()) {  // SIGTERM or SIGINT ends the game as a close does
+        requestCloseOfAll();
+    }
+    // SDL reads the borders from the window manager's events, which the poll has just taken in,
+    // and keeps them: asking costs no trip to the X server.
+    for (Frame& frame : windows_) {
+        if (frame.shown) {
+            fitToBorders(frame);
         }
     }
 }
@@ -146,22 +180,31 @@ DWORD SdlBackend::milliseconds() {
 }
 
 int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/) {
+    if (stopSignalled()) {
+        return 0;  // the game is on its way out; a box would only hold it up
+    }
     std::string utf8Text = latin1ToUtf8(text);
     std::string utf8Caption = latin1ToUtf8(caption);
-    int failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
-                                          utf8Text.c_str(), nullptr);
+    int failed = 0;
+    {
+        BoxChildScope boxChild;  // SDL shows the box in a child process on X11
+        failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
+                                      utf8Text.c_str(), nullptr);
+    }
 
     // Keys pressed while the box was up belong to the box, never to the game.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
 
-    if (failed != 0) {
+    if (failed == 0) {
+        return IDOK;
+    }
+    if (!stopSignalled()) {  // a stop signal ends the box on purpose
         // The player must still learn what happened; say it on the console instead.
         std::fprintf(stderr, "%s: %s (no message box: %s)\n", utf8Caption.c_str(), utf8Text.c_str(),
                      SDL_GetError());
-        return 0;
     }
-    return IDOK;
+    return 0;
 }
 
 SdlBackend::Frame* SdlBackend::find(const void* nativeWindow) {

@@ -32,14 +32,26 @@ public:
 private:
     SdlBackend() = default;
 
+    struct Borders {
+        int top = 0;
+        int left = 0;
+        int bottom = 0;
+        int right = 0;
+        bool operator==(const Borders& o) const {
+            return top == o.top && left == o.left && bottom == o.bottom && right == o.right;
+        }
+    };
     struct Frame {  // what was asked for: the outer frame
         SDL_Window* window;
         int x;
         int y;
         int width;
         int height;
+        bool shown;
+        Borders fitted;  // the borders the client area was last sized for
     };
     Frame* find(const void* nativeWindow);
+    static void fitToBorders(Frame& frame);
 
     std::vector<Frame> windows_;
 };

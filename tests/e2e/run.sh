@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the built game in a real window under its own Xvfb, with Mesa's software renderer:
 # the first picture, a fall into a hole on level 1 steered with real key events, F1, a close
-# request, and the logs the game leaves in game/log/. Prints each check as "ok - ..." or
+# request, the logs the game leaves in game/log/, SIGTERM and SIGINT with and without a message
+# box open, and the window's size under a window manager. Prints each check as "ok - ..." or
 # "not ok - ...", then "e2e: N passed, M failed"; the exit status is non-zero on a failure.
 #
 #   tests/e2e/run.sh BUILD_DIR        (from anywhere; BUILD_DIR holds quorvel)
@@ -38,11 +39,11 @@ finish() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-e2e-XXXXXX")
 shots=$work/screenshots
 mkdir -p "$shots"
-xvfb_pid="" game_pid="" watchdog_pid=""
+xvfb_pid="" game_pid="" watchdog_pid="" wm_pid="" box_pids=""
 
 cleanup() {
   local pid
-  for pid in "$game_pid" "$xvfb_pid" "$watchdog_pid"; do
+  for pid in "$game_pid" $box_pids "$wm_pid" "$xvfb_pid" "$watchdog_pid"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
   done
   # A game that ignored the polite signal does not get to hold CI.
@@ -75,11 +76,14 @@ box_window() {
   xwininfo -root -children | awk -v t="\"$1\":" '$2 == t || index($0, " " t " ") { print $1; exit }'
 }
 
-# start_game: runs the game in game/ with fresh logs; sets game_pid.
+# start_game [DIR [COMMAND...]]: runs the game in DIR (game/ by default) with fresh logs,
+# through COMMAND when one is given; sets game_pid.
 start_game() {
-  mkdir -p "$game_dir/log"
-  rm -f "$game_dir"/log/*.txt
-  (cd "$game_dir" && exec "$game_bin") >"$work/game.out" 2>"$work/game.err" &
+  local dir=${1:-$game_dir}
+  shift
+  mkdir -p "$dir/log"
+  rm -f "$dir"/log/*.txt
+  (cd "$dir" && exec "$@" "$game_bin") >"$work/game.out" 2>"$work/game.err" &
   game_pid=$!
 }
 
@@ -211,6 +215,25 @@ check_end() {
   check_logs "$2"
 }
 
+# geometry WINDOW: "WIDTHxHEIGHT+X+Y", the position on the screen.
+geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^ +Width:/ { w = $NF } /^ +Height:/ { h = $NF }
+    END { if (w != "") printf "%sx%s+%s+%s\n", w, h, x, y }'
+}
+
+# outer_window WINDOW: the window itself, or the frame a window manager put it in.
+outer_window() {
+  local w=$1 parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  while parent=$(xwininfo -tree -id "$w" 2>/dev/null | awk '/Parent window id:/ { print $4 }') &&
+    [ -n "$parent" ] && [ "$((parent))" -ne "$((root))" ]; do
+    w=$parent
+  done
+  echo "$w"
+}
+
 # screenshot WINDOW NAME: saved among the others, its path printed.
 screenshot() {
   import -window "$1" "$shots/$2.png"
@@ -260,6 +283,9 @@ if [ -z "$window" ]; then
   finish
 fi
 check "its title is byte-exact" test "$(xprop -id "$window" -notype WM_NAME)" = "WM_NAME = \"$title\""
+client=$(geometry "$window")
+check "with no window manager the client area is the whole 300 x 300 at 100, 100 ($client)" \
+  test "$client" = "300x300+100+100" -a "$(outer_window "$window")" = "$window"
 
 sleep 1
 screenshot "$window" level1
@@ -312,5 +338,98 @@ if [ -n "$window" ]; then
   check "a WM_DELETE_WINDOW request is sent" "$close_bin" "$window"
 fi
 check_end "closing the window" "after closing"
+
+# ---------------------------------------------------------------- run 3: SIGTERM
+
+start_game
+window=""
+check "the window appears for a SIGTERM" until_true 15 find_game_window
+sleep 1
+kill -TERM "$game_pid"
+wait_exit 5
+status=$?
+check "SIGTERM with no box open ends the program with exit code 0 (got $status)" test "$status" -eq 0
+stop_game
+
+# ---------------------------------------------------------------- run 4: a signal while a box is open
+
+# A level list naming a header that does not exist gives an empty level: the ball falls at
+# once and the box opens. SDL shows the box in a child process.
+empty_dir=$work/empty-level
+mkdir -p "$empty_dir"
+cp -r "$game_dir/map" "$game_dir/texture" "$game_dir/boule.x" "$empty_dir"
+echo "map/missing.txt" >"$empty_dir/map/jeu.txt"
+
+# stop_during_box SIGNAL [COMMAND...]: the signal ends the game, and the box with it.
+stop_during_box() {
+  local signal=$1 box="" children start elapsed status child
+  shift
+  start_game "$empty_dir" "$@"
+  find_box() { box=$(box_window "AAAOUCHH!"); [ -n "$box" ]; }
+  check "SIG$signal: on an empty level the box opens" until_true 15 find_box
+  children=$(pgrep -P "$game_pid" | tr '\n' ' ')
+  box_pids="$box_pids $children"
+  check "SIG$signal: the box runs in a child process of the game (${children% })" test -n "$children"
+  start=$(date +%s%N)
+  kill -"$signal" "$game_pid"
+  until_true 5 gone
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  wait_exit 1
+  status=$?
+  check "SIG$signal with the box open ends the program within a second with exit code 0 (got $status after $elapsed ms)" \
+    test "$status" -eq 0 -a "$elapsed" -lt 1000
+  [ "$status" -eq 0 ] || show_game_errors
+  stop_game
+  no_box() { [ -z "$(box_window "AAAOUCHH!")" ]; }
+  check "SIG$signal: the box is gone" until_true 1 no_box
+  left=""
+  for child in $children; do
+    kill -0 "$child" 2>/dev/null && left="$left $child"
+  done
+  check "SIG$signal: no process of the game is left${left:+ (left:$left)}" test -z "$left"
+  for child in $left; do
+    kill -KILL "$child" 2>/dev/null  # so that the next run finds no box of this one
+  done
+  quiet_box() { ! grep -q "no message box" "$work/game.err"; }
+  check "SIG$signal: no \"no message box\" line on stderr" quiet_box
+}
+stop_during_box TERM
+# A background job of a script starts with SIGINT ignored, and the game leaves it so.
+stop_during_box INT env --default-signal=INT
+
+# ---------------------------------------------------------------- run 5: under a window manager
+
+# The frame, caption included, is the 300 x 300 the game asks for; the client area is what is
+# left, and the picture fills it.
+XDG_CACHE_HOME=$work/cache XDG_CONFIG_HOME=$work/config openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '0x[0-9a-f]'; }
+check "openbox manages the display" until_true 10 wm_running
+start_game
+window=""
+check "the window appears under openbox" until_true 15 find_game_window
+if [ -n "$window" ]; then
+  framed() { [ "$(outer_window "$window")" != "$window" ] && [ "$(geometry "$(outer_window "$window")")" = "300x300+100+100" ]; }
+  until_true 5 framed
+  frame=$(outer_window "$window")
+  outer=$(geometry "$frame") client=$(geometry "$window")
+  read -r left right top bottom < <(xprop -id "$window" -notype _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -c '0-9\n' ' ')
+  echo "# frame $outer, client area $client, borders left $left right $right top $top bottom $bottom"
+  check "its frame is 300 x 300 at 100, 100 ($outer)" test "$frame" != "$window" -a "$outer" = "300x300+100+100"
+  check "the client area is the frame less the borders" \
+    test "$client" = "$((300 - ${left:-0} - ${right:-0}))x$((300 - ${top:-0} - ${bottom:-0}))+$((100 + ${left:-0}))+$((100 + ${top:-0}))" \
+    -a "$((${top:-0} + ${bottom:-0}))" -gt 0
+  sleep 1
+  screenshot "$window" window-manager
+  check_picture "under openbox" "$shots/window-manager.png"
+  "$close_bin" "$window"
+fi
+wait_exit 10
+status=$?
+check "a close request under openbox ends the program with exit code 0 (got $status)" test "$status" -eq 0
+stop_game
+kill "$wm_pid" 2>/dev/null
+wait "$wm_pid" 2>/dev/null
+wm_pid=""
 
 finish
