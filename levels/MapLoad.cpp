@@ -77,7 +77,8 @@ int Map::loadGrid(std::string path)
 
     std::ifstream file;
     if (!openTextFile(file, path)) {
-        reportNotOpened("Level grid", path);
+        if (!path.empty())  // no header has named a grid yet: its own line said so
+            reportNotOpened("Level grid", path);
         return 0;
     }
 

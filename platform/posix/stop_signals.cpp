@@ -134,13 +134,12 @@ bool platform::catchStopSignals() {
     handler.sa_handler = onStopSignal;
     sigemptyset(&handler.sa_mask);
     handler.sa_flags = SA_RESTART;
+    // Even a SIGINT ignored from the start (a background job of a script) is taken: whoever
+    // sends it to the game means it to stop.
     for (int i = 0; i < 2; ++i) {
-        if (caught[i]) {
-            continue;
+        if (!caught[i]) {
+            caught[i] = sigaction(stopSignals[i], &handler, &before[i]) == 0;
         }
-        sigaction(stopSignals[i], nullptr, &before[i]);
-        const bool ignored = (before[i].sa_flags & SA_SIGINFO) == 0 && before[i].sa_handler == SIG_IGN;
-        caught[i] = !ignored && sigaction(stopSignals[i], &handler, nullptr) == 0;
     }
     return true;
 }

@@ -5,9 +5,9 @@
 
 namespace platform {
 
-// From now on the two signals are counted instead of ending the process. One that is ignored
-// (as SIGINT is in a background job of a script) stays ignored. False, with nothing changed,
-// when the memory shared with box children cannot be had.
+// From now on the two signals are counted instead of ending the process, even one that was
+// ignored (as SIGINT is in a background job of a script). False, with nothing changed, when
+// the memory shared with box children cannot be had.
 bool catchStopSignals();
 // Gives the two signals back what they did before catchStopSignals.
 void releaseStopSignals();
