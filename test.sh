@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds the game, and runs every test:
 # unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the tests that need
-# a display (OpenGL in a real window, and the game played end to end) under Xvfb.
+# a display (OpenGL in a real window, and the game played end to end) under Xvfb, then the
+# fuzz targets (clang's libFuzzer), QUORVEL_FUZZ_SECONDS each (default 20).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
@@ -12,6 +13,11 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON -DQUORVEL_GAME=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
+# The fuzz targets: a clang tree of their own. deps.sh installs clang; without it they are skipped.
+if command -v clang++ >/dev/null; then
+  cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_FUZZ=ON >/dev/null
+  cmake --build build-fuzz -j "$jobs"
+fi
 
 results=$(mktemp)
 status=0
@@ -20,7 +26,7 @@ run() { # run a test command, keep its summary
   out=$(mktemp)
   "$@" 2>&1 | tee "$out" || status=1
   grep -E '^[0-9]+% tests passed' "$out" >>"$results" || true
-  grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$out" >>"$results" || true
+  grep -E '^(e2e|fuzz): [0-9]+ passed, [0-9]+ failed' "$out" >>"$results" || true
 }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -34,6 +40,11 @@ fi
 if [ -x tests/e2e/run.sh ]; then
   run tests/e2e/run.sh build
 fi
+if [ -x build-fuzz/tests/fuzz/make_fuzz_seeds ]; then
+  run tests/fuzz/run.sh build-fuzz
+else
+  echo "fuzz: skipped, no clang++"
+fi
 
 passed=0 failed=0
 while read -r line; do
@@ -42,8 +53,8 @@ while read -r line; do
       total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
       bad=$(sed -E 's/.*, ([0-9]+) tests failed.*/\1/' <<<"$line")
       passed=$((passed + total - bad)); failed=$((failed + bad)) ;;
-    e2e:*)
-      passed=$((passed + $(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$line")))
+    e2e:* | fuzz:*)
+      passed=$((passed + $(sed -E 's/[a-z0-9]+: ([0-9]+) passed.*/\1/' <<<"$line")))
       failed=$((failed + $(sed -E 's/.*, ([0-9]+) failed.*/\1/' <<<"$line"))) ;;
   esac
 done <"$results"

@@ -3,6 +3,7 @@ QUORVEL_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libgl1-mesa-dri libx11-dev libpng-dev libjpeg-dev
   libgtest-dev
+  clang libclang-rt-14-dev llvm-14  # the fuzz targets: libFuzzer and the sanitizers' runtimes, the symbolizer
   xvfb xauth xfonts-base xdotool x11-utils imagemagick openbox
 )
 

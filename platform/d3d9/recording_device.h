@@ -236,6 +236,14 @@ public:
     // Forgets the log, the failures and the lists above; objects already made stay valid.
     void reset();
 
+    // For long runs (the fuzz targets) that would otherwise keep every object they ever made:
+    // deletes every released object, drops it from the lists above, and forgets the log, whose
+    // entries may point at one. Objects still referenced stay. Nothing may use a deleted
+    // object afterwards, so release a device before the buffers it has bound.
+    void deleteReleased();
+    // Objects made since the process began that are not released yet.
+    std::size_t unreleasedCount() const;
+
 private:
     struct Failure {
         HRESULT result;

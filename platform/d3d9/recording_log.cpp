@@ -1,6 +1,8 @@
 #include "platform/d3d9/factory.h"
 #include "platform/d3d9/recording_device.h"
 
+#include <algorithm>
+
 namespace platform {
 
 RecordingTexture* RecordedCall::texture() const { return dynamic_cast<RecordingTexture*>(object); }
@@ -89,6 +91,33 @@ void Recording::reset() {
     vertexBuffers_.clear();
     indexBuffers_.clear();
     textures_.clear();
+}
+
+namespace {
+
+template <class T>
+void dropReleased(std::vector<T*>& objects) {
+    objects.erase(std::remove_if(objects.begin(), objects.end(), [](const T* made) { return made->released(); }),
+                  objects.end());
+}
+
+}  // namespace
+
+void Recording::deleteReleased() {
+    calls_.clear();
+    dropReleased(direct3Ds_);
+    dropReleased(devices_);
+    dropReleased(vertexBuffers_);
+    dropReleased(indexBuffers_);
+    dropReleased(textures_);
+    owned_.erase(std::remove_if(owned_.begin(), owned_.end(),
+                                [](const std::unique_ptr<RecordedObject>& made) { return made->released(); }),
+                 owned_.end());
+}
+
+std::size_t Recording::unreleasedCount() const {
+    return static_cast<std::size_t>(std::count_if(owned_.begin(), owned_.end(),
+                                                  [](const auto& made) { return !made->released(); }));
 }
 
 Recording& recording() {

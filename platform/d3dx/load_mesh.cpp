@@ -23,19 +23,33 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* dev
         return D3DXERR_INVALIDDATA;
     }
     BuiltMesh built = buildMesh(*parsed);
+    if (built.materialsTooLarge) {
+        return D3DXERR_INVALIDDATA;  // more material data than any real mesh has
+    }
     if (built.data.attributes.empty()) {
         return D3DXERR_INVALIDDATA;  // nothing to draw
     }
 
+    // Made before the mesh, which then has nothing left that can fail after it.
+    ID3DXBuffer* materialBuffer = nullptr;
+    if (materials != nullptr) {
+        materialBuffer = createMaterialBuffer(built.materials);
+        if (materialBuffer == nullptr) {
+            return D3DXERR_INVALIDDATA;  // the builder has counted these already: not reached
+        }
+    }
     ID3DXMesh* loaded = nullptr;
     const HRESULT result = createMesh(device, options, built.data, &loaded);
     if (FAILED(result)) {
+        if (materialBuffer != nullptr) {
+            materialBuffer->Release();
+        }
         return result;
     }
     // Nothing below can fail: the out pointers are written only now.
     *mesh = loaded;
     if (materials != nullptr) {
-        *materials = createMaterialBuffer(built.materials);
+        *materials = materialBuffer;
     }
     if (materialCount != nullptr) {
         *materialCount = static_cast<DWORD>(built.materials.size());

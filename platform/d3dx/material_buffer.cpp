@@ -7,14 +7,40 @@
 
 namespace platform::d3dx {
 
-ID3DXBuffer* createMaterialBuffer(const std::vector<XMaterial>& materials) {
-    std::size_t size = materials.size() * sizeof(D3DXMATERIAL);
-    for (const XMaterial& material : materials) {
-        if (material.hasTexture) {
-            size += material.textureFile.size() + 1;
+bool MaterialBytes::addRecords(std::size_t count) {
+    if (count > (kMaxMaterialBytes - total_) / sizeof(D3DXMATERIAL)) {
+        return false;
+    }
+    total_ += count * sizeof(D3DXMATERIAL);
+    return true;
+}
+
+bool MaterialBytes::addName(std::size_t length) {
+    // length + 1 could wrap; length >= room cannot.
+    if (length >= kMaxMaterialBytes - total_) {
+        return false;
+    }
+    total_ += length + 1;
+    return true;
+}
+
+bool MaterialBytes::addMaterial(const XMaterial& material) {
+    const std::size_t before = total_;
+    if (addRecords(1) && (!material.hasTexture || addName(material.textureFile.size()))) {
+        return true;
+    }
+    total_ = before;
+    return false;
+}
+
+ID3DXBuffer* createMaterialBuffer(const XMaterialList& materials) {
+    MaterialBytes size;
+    for (std::size_t i = 0; i < materials.size(); ++i) {
+        if (!size.addMaterial(materials[i])) {
+            return nullptr;
         }
     }
-    ID3DXBuffer* buffer = createBuffer(static_cast<DWORD>(size));
+    ID3DXBuffer* buffer = createBuffer(static_cast<DWORD>(size.total()));  // at most kMaxMaterialBytes
     auto* records = static_cast<D3DXMATERIAL*>(buffer->GetBufferPointer());
     char* names = reinterpret_cast<char*>(records + materials.size());
     for (std::size_t i = 0; i < materials.size(); ++i) {

@@ -1,16 +1,19 @@
 #include "platform/d3dx/xfile_mesh_builder.h"
 
 #include <map>
+#include <memory>
 #include <utility>
+
+#include "platform/d3dx/material_buffer.h"
 
 namespace platform::d3dx {
 namespace {
 
 constexpr DWORD kNoNormal = 0xFFFFFFFF;
 
-XMaterial defaultMaterial() {
-    XMaterial material;
-    material.faceColor = {1.0f, 1.0f, 1.0f, 1.0f};
+std::shared_ptr<const XMaterial> defaultMaterial() {
+    auto material = std::make_shared<XMaterial>();
+    material->faceColor = {1.0f, 1.0f, 1.0f, 1.0f};
     return material;
 }
 
@@ -74,13 +77,36 @@ private:
 }  // namespace
 
 BuiltMesh buildMesh(const std::vector<XMesh>& meshes) {
+    const std::shared_ptr<const XMaterial> fallback = defaultMaterial();
+
+    // Every material counted, shared ones at each use, before anything is built.
+    MaterialBytes bytes;
+    for (const XMesh& mesh : meshes) {
+        const bool fits = [&] {
+            if (!mesh.hasMaterialList) {
+                return bytes.addMaterial(*fallback);
+            }
+            for (std::size_t i = 0; i < mesh.materials.size(); ++i) {
+                if (!bytes.addMaterial(mesh.materials[i])) {
+                    return false;
+                }
+            }
+            return true;
+        }();
+        if (!fits) {
+            BuiltMesh refused;
+            refused.materialsTooLarge = true;
+            return refused;
+        }
+    }
+
     BuiltMesh built;
     for (const XMesh& mesh : meshes) {
         const DWORD firstMaterial = static_cast<DWORD>(built.materials.size());
         if (mesh.hasMaterialList) {
-            built.materials.insert(built.materials.end(), mesh.materials.begin(), mesh.materials.end());
+            built.materials.append(mesh.materials);
         } else {
-            built.materials.push_back(defaultMaterial());
+            built.materials.push_back(fallback);
         }
 
         VertexTable table(mesh, built.data.vertices);

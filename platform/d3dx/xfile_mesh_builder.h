@@ -9,13 +9,17 @@ namespace platform::d3dx {
 
 struct BuiltMesh {
     MeshData data;
-    std::vector<XMaterial> materials;  // attribute i draws with materials[i]
+    XMaterialList materials;  // attribute i draws with materials[i]
+    // The materials' records and names would be more than kMaxMaterialBytes: data and
+    // materials are left empty, and the file is not to be loaded.
+    bool materialsTooLarge = false;
 };
 
 // A mesh without a material list gets one opaque white material with no texture, so it
 // still has a subset to draw. A position used with different normals becomes one vertex per
 // normal; without MeshNormals the normals are zero, without MeshTextureCoords so are the
-// texture coordinates.
+// texture coordinates. The material bytes are counted as the lists are joined, before any
+// vertex is made.
 BuiltMesh buildMesh(const std::vector<XMesh>& meshes);
 
 }  // namespace platform::d3dx

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/d3dx/xfile_tokens.h"
@@ -327,7 +328,7 @@ private:
                 if (found == materials_.end()) {
                     fail();
                 }
-                mesh.materials.push_back(found->second);
+                mesh.materials.push_back(found->second);  // shared, not copied
             });
         if (mesh.materials.size() != materialCount) {
             fail();
@@ -335,8 +336,9 @@ private:
     }
 
     // A material, remembered under its name (if any) for later references.
-    XMaterial namedMaterial(const std::string& name) {
-        XMaterial material;
+    std::shared_ptr<const XMaterial> namedMaterial(const std::string& name) {
+        auto made = std::make_shared<XMaterial>();
+        XMaterial& material = *made;
         material.faceColor = numbers<4>();
         material.power = number();
         material.specular = numbers<3>();
@@ -356,15 +358,15 @@ private:
             },
             [](const std::string&) {});
         if (!name.empty()) {
-            materials_[name] = material;
+            materials_[name] = made;
         }
-        return material;
+        return made;
     }
 
     XTokenizer tokens_;
     XToken pending_;
     bool hasPending_ = false;
-    std::map<std::string, XMaterial> materials_;
+    std::map<std::string, std::shared_ptr<const XMaterial>> materials_;
 };
 
 }  // namespace

@@ -3,7 +3,10 @@
 // order, already moved by the transforms of the frames around them.
 
 #include <array>
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32.h"
@@ -17,6 +20,21 @@ struct XMaterial {
     std::array<float, 3> emissive{};
     bool hasTexture = false;
     std::string textureFile;  // verbatim
+};
+
+// Materials in list order. A material listed more than once (a named one and its references)
+// is held once and shared, so a list costs a pointer per entry whatever the texture names.
+class XMaterialList {
+public:
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    const XMaterial& operator[](std::size_t index) const { return *items_[index]; }
+
+    void push_back(std::shared_ptr<const XMaterial> material) { items_.push_back(std::move(material)); }
+    void append(const XMaterialList& other) { items_.insert(items_.end(), other.items_.begin(), other.items_.end()); }
+
+private:
+    std::vector<std::shared_ptr<const XMaterial>> items_;
 };
 
 struct XMesh {
@@ -34,7 +52,7 @@ struct XMesh {
 
     bool hasMaterialList = false;
     std::vector<DWORD> faceMaterials;  // one per polygon, an index into materials
-    std::vector<XMaterial> materials;
+    XMaterialList materials;
 };
 
 // Row-vector 4×4 matrix, row after row, as a FrameTransformMatrix gives it.

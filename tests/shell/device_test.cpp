@@ -14,6 +14,7 @@
 #include "shell/level_flow.h"
 #include "shell/messages.h"
 #include "shell_fixture.h"
+#include "support/xfile_material_flood.h"
 
 using namespace shelltest;
 
@@ -164,6 +165,20 @@ TEST_F(Device, MissingBallMeshAndTexturesDoNotStopTheStart) {
     rec->clearCalls();
     ReleaseDevice();
     EXPECT_EQ(rec->count("Release"), 3u);  // cylinder, device, Direct3D: there is no ball mesh
+    EXPECT_TRUE(rec->misuses().empty());
+}
+
+TEST_F(Device, ABallMeshPastTheMaterialCapStartsTheGameWithoutABall) {
+    writeSingleLevel(flatLevel(1, 1, "0 0 0  1 1 1  0 0"));
+    writeText(messages::ballMeshFile, materialFloodFile(500000, 2000));  // half a megabyte, a gigabyte of materials
+    startGame();
+    EXPECT_EQ(materialCount, 0u);
+    EXPECT_EQ(ballMesh, nullptr);
+    ASSERT_NE(goalTexture, nullptr);
+
+    rec->clearCalls();
+    DrawFrame();
+    EXPECT_EQ(rec->count("DrawIndexedPrimitive"), 2u);  // the tile and the marker, no ball
     EXPECT_TRUE(rec->misuses().empty());
 }
 
