@@ -124,7 +124,6 @@ private:
     unsigned droppedKeys_ = 0;
     bool boxOpen_ = false;
     bool failWindowCreation_ = false;
-    Backend* previous_ = nullptr;
 };
 
 }  // namespace platform
