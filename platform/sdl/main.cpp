@@ -6,10 +6,16 @@
 
 #include "platform/d3d9/factory.h"
 #include "platform/gl/gl_direct3d.h"
+#include "platform/sdl/box_process.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/win32.h"
 
 int main(int argc, char** argv) {
+    const int boxExit = platform::runAsBoxProcess(argc, argv);
+    if (boxExit >= 0) {
+        return boxExit;  // this run only showed one of the game's message boxes
+    }
+
     std::string error;
     std::unique_ptr<platform::SdlBackend> backend = platform::SdlBackend::open(error);
     if (!backend) {

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/posix/stop_signals.h"
+#include "platform/sdl/box_process.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/win32/latin1.h"
 #include "platform/win32/layer_reset.h"
@@ -179,32 +180,45 @@ DWORD SdlBackend::milliseconds() {
     return static_cast<DWORD>(ms);  // wraps at 2^32, as the Windows clock does
 }
 
-int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/) {
+int SdlBackend::messageBox(const char* text, const char* caption, UINT /*type*/, BoxEventHandler whileOpen) {
     if (stopSignalled()) {
         return 0;  // the game is on its way out; a box would only hold it up
     }
-    std::string utf8Text = latin1ToUtf8(text);
-    std::string utf8Caption = latin1ToUtf8(caption);
-    int failed = 0;
-    {
-        BoxChildScope boxChild;  // SDL shows the box in a child process on X11
-        failed = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, utf8Caption.c_str(),
-                                      utf8Text.c_str(), nullptr);
+    const std::string utf8Text = latin1ToUtf8(text);
+    const std::string utf8Caption = latin1ToUtf8(caption);
+    BoxProcess box;
+    if (!box.start(utf8Caption, utf8Text)) {
+        // The player must still learn what happened; say it on the console instead.
+        std::fprintf(stderr, "%s: %s (no message box: its process did not start)\n", utf8Caption.c_str(),
+                     utf8Text.c_str());
+        return 0;
     }
-
+    bool dismissed = false;
+    while (!box.finished(dismissed)) {
+        // A stop signal ends the box even when no window is left to take its close request.
+        if (dispatchWhileBoxOpen(whileOpen) || stopSignalled()) {
+            box.end();
+            break;
+        }
+        SDL_Delay(10);
+    }
     // Keys pressed while the box was up belong to the box, never to the game.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+    return dismissed ? IDOK : 0;
+}
 
-    if (failed == 0) {
-        return IDOK;
+bool SdlBackend::dispatchWhileBoxOpen(BoxEventHandler whileOpen) {
+    std::vector<BackendEvent> events;
+    pollEvents(events);
+    bool endBox = false;
+    for (const BackendEvent& event : events) {
+        // Input is dropped: it was meant for the box.
+        if (event.kind == BackendEvent::CloseRequested && whileOpen != nullptr && whileOpen(event)) {
+            endBox = true;
+        }
     }
-    if (!stopSignalled()) {  // a stop signal ends the box on purpose
-        // The player must still learn what happened; say it on the console instead.
-        std::fprintf(stderr, "%s: %s (no message box: %s)\n", utf8Caption.c_str(), utf8Text.c_str(),
-                     SDL_GetError());
-    }
-    return 0;
+    return endBox;
 }
 
 SdlBackend::Frame* SdlBackend::find(const void* nativeWindow) {

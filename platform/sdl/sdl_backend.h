@@ -27,7 +27,7 @@ public:
     void destroyWindow(void* nativeWindow) override;
     void pollEvents(std::vector<BackendEvent>& out) override;
     DWORD milliseconds() override;
-    int messageBox(const char* text, const char* caption, UINT type) override;
+    int messageBox(const char* text, const char* caption, UINT type, BoxEventHandler whileOpen) override;
 
 private:
     SdlBackend() = default;
@@ -51,6 +51,8 @@ private:
         Borders fitted;  // the borders the client area was last sized for
     };
     Frame* find(const void* nativeWindow);
+    // One look at the events while a box is open; true when whileOpen says the box is to end.
+    bool dispatchWhileBoxOpen(BoxEventHandler whileOpen);
     static void fitToBorders(Frame& frame);
 
     std::vector<Frame> windows_;

@@ -32,9 +32,15 @@ public:
     // Milliseconds on a clock that wraps at 2^32.
     virtual DWORD milliseconds() = 0;
 
-    // Modal until dismissed. Text and caption are Latin-1 bytes. Input that arrives for the
-    // game's windows while the box is open is dropped, never queued for later.
-    virtual int messageBox(const char* text, const char* caption, UINT type) = 0;
+    // What the Windows layer does with an event that comes while a box is open, as Windows'
+    // own box dispatches it: a close request goes to the window's procedure at once. True when
+    // the box is to end: the program has posted its quit message.
+    using BoxEventHandler = bool (*)(const BackendEvent& event);
+
+    // Modal until dismissed, or until whileOpen answers true. Text and caption are Latin-1
+    // bytes. Close requests that arrive while the box is open go to whileOpen; input is
+    // dropped, never queued for later.
+    virtual int messageBox(const char* text, const char* caption, UINT type, BoxEventHandler whileOpen) = 0;
 };
 
 // The backend every Windows call goes through; not owned. Null until installed.

@@ -91,6 +91,8 @@ void platform::discardMessagesFor(HWND window) {
     input.erase(std::remove_if(input.begin(), input.end(), forWindow), input.end());
 }
 
+bool platform::quitPending() { return quitPosted; }
+
 void platform::resetMessageQueue() {
     posted.clear();
     input.clear();

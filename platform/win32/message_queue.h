@@ -10,6 +10,9 @@ namespace platform {
 // Drops the queued messages of a window that is being destroyed.
 void discardMessagesFor(HWND window);
 
+// The quit message has been posted and not yet taken.
+bool quitPending();
+
 void resetMessageQueue();
 
 }  // namespace platform

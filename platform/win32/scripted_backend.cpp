@@ -49,6 +49,13 @@ void ScriptedBackend::inject(const BackendEvent& event) {
     if (resolved.nativeWindow == nullptr) {
         resolved.nativeWindow = latestLiveWindow();
     }
+    if (boxOpen_) {
+        const std::size_t box = openBox_;  // the handler may open a box of its own
+        if (boxHandler_ != nullptr && boxHandler_(resolved)) {
+            boxes_[box].endedByQuit = true;
+        }
+        return;
+    }
     pending_.push_back(resolved);
 }
 
@@ -99,15 +106,21 @@ void ScriptedBackend::pollEvents(std::vector<BackendEvent>& out) {
     pending_.clear();
 }
 
-int ScriptedBackend::messageBox(const char* text, const char* caption, UINT type) {
+int ScriptedBackend::messageBox(const char* text, const char* caption, UINT type, BoxEventHandler whileOpen) {
     boxes_.push_back(ScriptedMessageBox{text ? text : "", caption ? caption : "", type, clock_});
     ScriptedMessageBox box = boxes_.back();  // the hook may open another box
-    bool wasOpen = boxOpen_;
+    const bool wasOpen = boxOpen_;
+    const BoxEventHandler outerHandler = boxHandler_;
+    const std::size_t outerBox = openBox_;
     boxOpen_ = true;
+    boxHandler_ = whileOpen;
+    openBox_ = boxes_.size() - 1;
     if (boxHook_) {
         boxHook_(box);
     }
     boxOpen_ = wasOpen;
+    boxHandler_ = outerHandler;
+    openBox_ = outerBox;
     // The real backend flushes the keys still waiting when the box closes; so does this one.
     dropPendingKeys();
     return IDOK;

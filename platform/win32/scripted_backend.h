@@ -41,6 +41,7 @@ struct ScriptedMessageBox {
     std::string caption;
     UINT type;
     DWORD openedAt;       // the clock when the box opened
+    bool endedByQuit = false;  // a close request while it was open led to the quit message
 };
 
 class ScriptedBackend : public Backend {
@@ -64,7 +65,7 @@ public:
     // Queued for the next poll. A null window means the latest created window that is not
     // destroyed; with none, the event is still delivered and the Windows layer drops it.
     // While a message box is open, key events are dropped (as on the real machine) and only
-    // counted; close requests are kept.
+    // counted; close requests go at once to the Windows layer's handler, as the real box does.
     void keyDown(WPARAM virtualKey, bool repeat = false, void* nativeWindow = nullptr);
     void keyUp(WPARAM virtualKey, void* nativeWindow = nullptr);
     // A full press: key down then key up, both delivered by the same poll.
@@ -101,7 +102,7 @@ public:
     void destroyWindow(void* nativeWindow) override;
     void pollEvents(std::vector<BackendEvent>& out) override;
     DWORD milliseconds() override { return clock_; }
-    int messageBox(const char* text, const char* caption, UINT type) override;
+    int messageBox(const char* text, const char* caption, UINT type, BoxEventHandler whileOpen) override;
 
 private:
     ScriptedWindow* find(void* nativeWindow);
@@ -123,6 +124,8 @@ private:
     unsigned polls_ = 0;
     unsigned droppedKeys_ = 0;
     bool boxOpen_ = false;
+    BoxEventHandler boxHandler_ = nullptr;  // of the innermost open box
+    std::size_t openBox_ = 0;               // its index in boxes_
     bool failWindowCreation_ = false;
 };
 

@@ -349,52 +349,67 @@ status=$?
 check "SIGTERM with no box open ends the program with exit code 0 (got $status)" test "$status" -eq 0
 stop_game
 
-# ---------------------------------------------------------------- run 4: a signal while a box is open
+# ---------------------------------------------------------------- run 4: ended while a box is open
 
 # A level list naming a header that does not exist gives an empty level: the ball falls at
-# once and the box opens. SDL shows the box in a child process.
+# once and the box opens, shown by a process of the game's own.
 empty_dir=$work/empty-level
 mkdir -p "$empty_dir"
 cp -r "$game_dir/map" "$game_dir/texture" "$game_dir/boule.x" "$empty_dir"
 echo "map/missing.txt" >"$empty_dir/map/jeu.txt"
 
-# stop_during_box SIGNAL: the signal ends the game, and the box with it.
-stop_during_box() {
-  local signal=$1 box="" children start elapsed status child
+descendants() { # descendants PID: every process below it
+  local child
+  for child in $(pgrep -P "$1"); do
+    echo "$child"
+    descendants "$child"
+  done
+}
+live() { local stat; stat=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $stat != Z* ]]; }
+
+# end_during_box HOW: TERM, INT (signals to the game) or close (a close request to its window)
+# ends the game, and the box with it.
+end_during_box() {
+  local how=$1 box="" below start elapsed status pid left=""
   start_game "$empty_dir"
   find_box() { box=$(box_window "AAAOUCHH!"); [ -n "$box" ]; }
-  check "SIG$signal: on an empty level the box opens" until_true 15 find_box
-  children=$(pgrep -P "$game_pid" | tr '\n' ' ')
-  box_pids="$box_pids $children"
-  check "SIG$signal: the box runs in a child process of the game (${children% })" test -n "$children"
+  check "$how: on an empty level the box opens" until_true 15 find_box
+  below=$(descendants "$game_pid" | tr '\n' ' ')
+  box_pids="$box_pids $below"
+  check "$how: the box runs in processes below the game (${below% })" test -n "$below"
   start=$(date +%s%N)
-  kill -"$signal" "$game_pid"
+  if [ "$how" = close ]; then
+    window=""
+    find_game_window && "$close_bin" "$window"
+  else
+    kill -"$how" "$game_pid"
+  fi
   until_true 5 gone
   elapsed=$((($(date +%s%N) - start) / 1000000))
   wait_exit 1
   status=$?
-  check "SIG$signal with the box open ends the program within a second with exit code 0 (got $status after $elapsed ms)" \
+  check "$how with the box open ends the program within a second with exit code 0 (got $status after $elapsed ms)" \
     test "$status" -eq 0 -a "$elapsed" -lt 1000
   [ "$status" -eq 0 ] || show_game_errors
   stop_game
   no_box() { [ -z "$(box_window "AAAOUCHH!")" ]; }
-  check "SIG$signal: the box is gone" until_true 1 no_box
-  left=""
-  for child in $children; do
-    kill -0 "$child" 2>/dev/null && left="$left $child"
+  check "$how: the box is gone" until_true 1 no_box
+  for pid in $below; do
+    live "$pid" && left="$left $pid"
   done
-  check "SIG$signal: no process of the game is left${left:+ (left:$left)}" test -z "$left"
-  for child in $left; do
-    kill -KILL "$child" 2>/dev/null  # so that the next run finds no box of this one
+  check "$how: no process of the game is left${left:+ (left:$left)}" test -z "$left"
+  for pid in $left; do
+    kill -KILL "$pid" 2>/dev/null  # so that the next run finds no box of this one
   done
   quiet_box() { ! grep -q "no message box" "$work/game.err"; }
-  check "SIG$signal: no \"no message box\" line on stderr" quiet_box
+  check "$how: no \"no message box\" line on stderr" quiet_box
 }
-stop_during_box TERM
+end_during_box TERM
 names_header() { grep -qx 'Level header "map/missing.txt" not loaded: the file does not open' "$work/game.err"; }
 check "the header that does not open is named on stderr" names_header
 # Started as a background job of this script, the game inherits SIGINT ignored: it takes it all the same.
-stop_during_box INT
+end_during_box INT
+end_during_box close
 
 # ---------------------------------------------------------------- run 5: under a window manager
 

@@ -50,12 +50,23 @@ TEST_F(MessageBoxTest, KeysPressedWhileABoxIsOpenNeverReachTheQueue) {
     EXPECT_EQ(msg.wParam, WPARAM{'J'});
 }
 
-TEST_F(MessageBoxTest, ACloseRequestDuringABoxIsKept) {
-    backend.whileBoxOpen([&](const platform::ScriptedMessageBox&) { backend.requestClose(); });
+TEST_F(MessageBoxTest, ACloseRequestDuringABoxGoesToTheWindowAtOnceAndItsQuitEndsTheBox) {
+    std::size_t callsDuringBox = 0;
+    backend.whileBoxOpen([&](const platform::ScriptedMessageBox&) {
+        backend.requestClose();
+        callsDuringBox = win32_test::calls().size();
+    });
     MessageBoxA(nullptr, "x", "y", MB_OK);
+
+    // Dispatched by the box, not queued: close, the default procedure's destroy, its quit.
+    ASSERT_EQ(callsDuringBox, 2u);
+    EXPECT_EQ(win32_test::calls()[0].message, UINT{WM_CLOSE});
+    EXPECT_EQ(win32_test::calls()[0].window, window);
+    EXPECT_EQ(win32_test::calls()[1].message, UINT{WM_DESTROY});
+    EXPECT_TRUE(backend.messageBoxes().at(0).endedByQuit);
     ASSERT_TRUE(peek());
-    EXPECT_EQ(msg.message, WM_CLOSE);
-    EXPECT_EQ(msg.hwnd, window);
+    EXPECT_EQ(msg.message, UINT{WM_QUIT});
+    EXPECT_FALSE(peek());
 }
 
 TEST_F(MessageBoxTest, ClockWrapsAtTwoToThe32) {

@@ -183,6 +183,22 @@ TEST_F(Loop, BallFallingThroughAHoleIsToldOnceAndPutBackAtTheStart) {
     EXPECT_GT(ball.position.y, 0.0f);
 }
 
+TEST_F(Loop, ClosingTheWindowWhileTheFallBoxIsOpenReleasesAtOnceAndEndsTheGame) {
+    writeSingleLevel(Level{"5 5 1.0 1.0", awayFromGoal, "0 0 0 0 0\n0 -1 -1 -1 0\n0 -1 -1 -1 0\n0 -1 -1 -1 0\n0 0 0 0 0\n"});
+    backend.setAutoAdvance(20);
+    bool releasedDuringBox = false;
+    backend.whileBoxOpen([&](const platform::ScriptedMessageBox&) {
+        backend.requestClose();
+        releasedDuringBox = cylinderBuffer == nullptr && backend.windows()[0].destroyed;
+    });
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_TRUE(releasedDuringBox);
+    ASSERT_EQ(backend.messageBoxes().size(), 1u);
+    EXPECT_TRUE(backend.messageBoxes()[0].endedByQuit);
+    EXPECT_EQ(releasesOf(rec->direct3Ds().at(0)), 1u);
+    EXPECT_TRUE(rec->misuses().empty());  // no frame drawn on the released device
+}
+
 TEST_F(Loop, GoalBringsTheNextLevelWithItsBox) {
     writeLevel("first", flatLevel(5, 5, "2 0 2  1 1 1  0 0"));  // the opening cell is in the goal area
     writeLevel("second", flatLevel(6, 7, "0 0 0  4.5 0.5 4.5  1.5 2.5"));
