@@ -7,6 +7,7 @@
 #include "d3dx_test_support.h"
 #include "d3dx_xfile_samples.h"
 #include "platform/d3dx9.h"
+#include "support/xfile_material_flood.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ TEST_F(LoadMeshTest, AdjacencyOnRequestAndNoEffects) {
 TEST_F(LoadMeshTest, FailuresReturnACodeAndWriteNoOutPointer) {
     const std::string good = dir.write("good.x", d3dxtest::kTextSample);
     const std::string bad = dir.write("bad.x", d3dxtest::replacedOnce(d3dxtest::kTextSample, "1,0,1;;", "1,0,7;;"));
+    const std::string flood = dir.write("flood.x", materialFloodFile(500000, 2000));
     struct Case {
         const char* what;
         std::string file;
@@ -132,6 +134,8 @@ TEST_F(LoadMeshTest, FailuresReturnACodeAndWriteNoOutPointer) {
         {"missing file", dir.path("missing.x"), nullptr, E_FAIL},
         {"a directory", dir.path(""), nullptr, E_FAIL},
         {"malformed file", bad, nullptr, D3DXERR_INVALIDDATA},
+        // Half a megabyte naming a gigabyte of materials: refused before anything is made.
+        {"material data past the cap", flood, nullptr, D3DXERR_INVALIDDATA},
         {"vertex buffer refused", good, "CreateVertexBuffer", D3DERR_OUTOFVIDEOMEMORY},
         {"index buffer not locked", good, "IndexBuffer.Lock", D3DERR_OUTOFVIDEOMEMORY},
     };
